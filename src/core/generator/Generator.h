@@ -91,7 +91,7 @@ struct GenerationCallbacks
 
 struct GenerationResult
 {
-    bool ok = false;                         // tickets were drawn; store them
+    bool ok = false;                         // drawn (RunGeneration: and stored)
     int tickets = 0;                         // T
     int questionsPerTicket = 0;              // K
     std::vector<hb> places;                  // T x K, ticket-major, ordered if asked
@@ -120,8 +120,11 @@ GroupCounts ParseGroupCounts(const std::string &text, int groupCount);
 std::optional<std::int64_t> ReadWholeNumber(const std::string &text);
 
 // The whole drawing: questions in the table's natural order, `groupCount` the
-// number of group records. Shows its messages through `callbacks` (and lists
-// them in the result); restores at the end the boxes it checked.
+// number of group records (read only for per-group counts). Shows its
+// messages through `callbacks` and lists them in the result. A run that ends
+// without tickets clears the boxes it checked; after a successful one the
+// caller stores the tickets and then calls FinishGeneration (RunGeneration
+// in GenerationRun.h does all of it).
 GenerationResult GenerateTickets(const std::vector<SourceQuestion> &questions, int groupCount,
                                  const GenerationParams &params,
                                  const GenerationCallbacks &callbacks = {});
