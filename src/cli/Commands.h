@@ -34,5 +34,6 @@ int runInit(Context &);
 int runDump(Context &);
 int runImportQuestions(Context &);
 int runImportGroups(Context &);
+int runGenerate(Context &);
 
 } // namespace kv::cli
