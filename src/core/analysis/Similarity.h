@@ -73,7 +73,9 @@ struct AnalysisResult
 };
 
 // Compares every question with every later one (the earlier one as the first
-// text) and lists the similar pairs. Each text is split into words once; the
+// text) and lists the similar pairs. `percent` is the window's percentage
+// field read as a whole number; when the field does not hold one, the window
+// lists nothing. Each text is split into words once; the
 // result is the same as calling QuestionsSimilar for every pair. An empty
 // list of questions gives an empty listing.
 AnalysisResult AnalyseSimilarity(const std::vector<AnalysisQuestion> &questions, int percent,
