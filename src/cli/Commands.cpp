@@ -34,6 +34,7 @@ const std::vector<Command> &commands()
          "generate [--tickets T] [--questions K] [--allow-repeats] [--allow-group-repeats]\n"
          "         [--group-counts \"2 2 3\"] [--order number|group|none] [--seed S]",
          "Составляет билеты и заменяет ими сохранённые, как кнопка «Генерировать».\n"
+         "Параметры, которые не заданы, берутся из Sys/sys.ini (иначе по умолчанию).\n"
          "  --tickets T              количество билетов (16)\n"
          "  --questions K            количество вопросов в билете (9)\n"
          "  --allow-repeats          разрешить одинаковые вопросы в разных билетах\n"
@@ -44,6 +45,10 @@ const std::vector<Command> &commands()
          "Сообщения программы выводятся в stderr по одному в строке. Код 0, когда\n"
          "билеты сохранены (также после ослабления правил), иначе 1.",
          runGenerate},
+        {"similar", "similar [--percent P]",
+         "Выводит пары похожих вопросов, как окно анализа совпадения вопросов.\n"
+         "  --percent P  процент совпадения, от 0 до 100 (70)",
+         runSimilar},
     };
     return list;
 }

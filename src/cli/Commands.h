@@ -35,5 +35,6 @@ int runDump(Context &);
 int runImportQuestions(Context &);
 int runImportGroups(Context &);
 int runGenerate(Context &);
+int runSimilar(Context &);
 
 } // namespace kv::cli

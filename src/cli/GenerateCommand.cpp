@@ -2,10 +2,12 @@
 #include "Args.h"
 #include "Commands.h"
 
+#include "core/app/Settings.h"
 #include "core/generator/CountRules.h"
 #include "core/generator/GenerationRun.h"
 #include "core/generator/RandomSource.h"
 #include "core/generator/TicketStore.h"
+#include "platform/dbf/FileLookup.h"
 #include "platform/text/Cp1251.h"
 
 #include <QDir>
@@ -13,6 +15,31 @@
 #include <ctime>
 
 namespace kv::cli {
+namespace {
+
+// The parameters as the window holds them after reading the settings file at
+// start-up: a ticked per-group box has ticked the group box and chosen the
+// order by group, then the stored order is applied last.
+kv::generator::GenerationParams paramsFromSettings()
+{
+    using kv::generator::TicketOrder;
+    const std::string file = kv::dbf::resolvePathNoCase(kv::app::kSettingsFile);
+    const kv::app::ProgramSettings s = kv::app::LoadSettingsFile(QString::fromStdString(file));
+    kv::generator::GenerationParams p;
+    p.ticketCountText = s.EditKB.empty() ? "0" : s.EditKB;
+    p.questionsPerTicketText = s.EditKVB.empty() ? "0" : s.EditKVB;
+    p.groupCountsText = s.EditKV;
+    p.allowRepeats = s.CheckBox1;
+    p.allowGroupRepeats = s.CheckBox3 || s.CheckBox6;
+    p.useGroupCounts = s.CheckBox6;
+    p.orderQuestions = s.CheckBox2;
+    p.order = s.RadioGroup1 == 0   ? TicketOrder::ByNumber
+              : s.RadioGroup1 == 1 ? TicketOrder::ByGroup
+                                   : TicketOrder::None;
+    return p;
+}
+
+} // namespace
 
 int runGenerate(Context &context)
 {
@@ -22,9 +49,7 @@ int runGenerate(Context &context)
     if (!args.positional().empty())
         throw UsageError("лишний аргумент " + args.positional()[0]);
 
-    GenerationParams params;
-    params.ticketCountText = "16";
-    params.questionsPerTicketText = "9";
+    GenerationParams params = paramsFromSettings();
     if (const auto t = args.number("--tickets"))
         params.ticketCountText = std::to_string(*t);
     if (const auto k = args.number("--questions"))
@@ -58,9 +83,8 @@ int runGenerate(Context &context)
     const GenerationTables tables = GenerationTables::inFolder(QDir::currentPath());
     // A base smaller than the tickets need forces repeats, as the count
     // fields of the tab do.
-    const CountState counts = EvaluateCounts(params.ticketCountText,
-                                                  params.questionsPerTicketText,
-                                                  CountRecords(tables.questions));
+    const CountState counts = EvaluateCounts(params.ticketCountText, params.questionsPerTicketText,
+                                             CountRecords(tables.questions));
     if (counts.readable && counts.repeatsForced)
         params.allowRepeats = true;
 
@@ -75,8 +99,8 @@ int runGenerate(Context &context)
     const GenerationResult result = RunGeneration(tables, params, callbacks);
     if (!result.stored)
         return kExitFailed;
-    context.out << "Билетов: " << result.tickets << ", вопросов в билете: "
-                << result.questionsPerTicket << "\n";
+    context.out << "Билетов: " << result.tickets
+                << ", вопросов в билете: " << result.questionsPerTicket << "\n";
     return kExitOk;
 }
 
