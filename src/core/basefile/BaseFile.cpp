@@ -124,7 +124,10 @@ bool replaceFile(const QString &path, std::string_view bytes, QString *error)
         setError(error, writeError(path, QStringLiteral("это папка")));
         return false;
     }
-    if (exists && ::access(target.constData(), W_OK) != 0) {
+    // A file without any write permission bit counts as protected even for
+    // a user whom the system would let write it.
+    if (exists && ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                   ::access(target.constData(), W_OK) != 0)) {
         setError(error, writeError(path, QStringLiteral("файл защищён от записи")));
         return false;
     }
