@@ -68,6 +68,12 @@ QString scratchFile(const char *name)
     return scratch().filePath(QString::fromLatin1(name));
 }
 
+// Builds the base before the first timed iteration.
+void prepare()
+{
+    bigText();
+}
+
 void setBytes(benchmark::State &state)
 {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -76,6 +82,7 @@ void setBytes(benchmark::State &state)
 
 void Text_Write(benchmark::State &state)
 {
+    prepare();
     for (auto _ : state)
         benchmark::DoNotOptimize(writeBaseText(bigBase()));
     setBytes(state);
@@ -83,6 +90,7 @@ void Text_Write(benchmark::State &state)
 
 void Text_Read(benchmark::State &state)
 {
+    prepare();
     for (auto _ : state) {
         BaseTextReader reader;
         benchmark::DoNotOptimize(reader.read(bigText()));
@@ -92,6 +100,7 @@ void Text_Read(benchmark::State &state)
 
 void Plain_Copy(benchmark::State &state)
 {
+    prepare();
     for (auto _ : state) {
         std::string copy(bigText().size(), '\0');
         std::memcpy(copy.data(), bigText().data(), copy.size());
@@ -102,6 +111,7 @@ void Plain_Copy(benchmark::State &state)
 
 void File_Write(benchmark::State &state)
 {
+    prepare();
     const QString path = scratchFile("base.txb");
     for (auto _ : state) {
         BaseFileWriter writer;
@@ -113,6 +123,7 @@ void File_Write(benchmark::State &state)
 
 void File_Read(benchmark::State &state)
 {
+    prepare();
     const QString path = scratchFile("read.txb");
     replaceFile(path, bigText(), nullptr);
     for (auto _ : state) {
@@ -126,6 +137,7 @@ void File_Read(benchmark::State &state)
 // base file writer does before it renames the new file over the old one.
 void plainWrite(benchmark::State &state, bool sync)
 {
+    prepare();
     const QByteArray path = QFile::encodeName(scratchFile("plain.txb"));
     for (auto _ : state) {
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -150,6 +162,7 @@ void Plain_FileWriteSync(benchmark::State &state)
 
 void Plain_FileRead(benchmark::State &state)
 {
+    prepare();
     const QString path = scratchFile("plainread.txb");
     replaceFile(path, bigText(), nullptr);
     for (auto _ : state) {

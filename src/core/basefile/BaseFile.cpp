@@ -89,9 +89,13 @@ bool readWholeFile(const QString &path, std::string &bytes, QString *error)
     bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
     for (;;) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file may have grown
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        // Past the size known at the start, read into a small buffer first,
+        // so that a file that did not grow costs no reallocation.
+        char probe[4096];
+        const bool inPlace = done < bytes.size();
+        char *into = inPlace ? bytes.data() + done : probe;
+        const std::size_t room = inPlace ? bytes.size() - done : sizeof probe;
+        const ssize_t n = ::read(fd, into, room);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -103,6 +107,10 @@ bool readWholeFile(const QString &path, std::string &bytes, QString *error)
         }
         if (n == 0)
             break;
+        if (!inPlace) {
+            bytes.resize(done);
+            bytes.append(probe, static_cast<std::size_t>(n));
+        }
         done += static_cast<std::size_t>(n);
     }
     ::close(fd);

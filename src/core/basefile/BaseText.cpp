@@ -3,9 +3,11 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/TextHelpers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace kv::basefile {
@@ -29,10 +31,22 @@ void appendEscaped(std::string &out, char code)
     out.push_back(code);
 }
 
+// The bytes a full text cannot keep as they are: CR, LF, ¶ and DLE.
+constexpr std::array<bool, 256> kFullTextSpecial = [] {
+    std::array<bool, 256> special{};
+    for (const char c : {kCR, kLF, kMarker, kEscapeByte})
+        special[static_cast<unsigned char>(c)] = true;
+    return special;
+}();
+
 void appendFullText(std::string &out, std::string_view text)
 {
+    std::size_t copied = 0; // bytes before this one are in `out`
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        if (!kFullTextSpecial[static_cast<unsigned char>(c)])
+            continue;
+        out.append(text.data() + copied, i - copied);
         if (c == kCR) {
             if (i + 1 < text.size() && text[i + 1] == kLF) {
                 out.push_back(kMarker);
@@ -42,12 +56,12 @@ void appendFullText(std::string &out, std::string_view text)
             }
         } else if (c == kLF) {
             appendEscaped(out, 'n');
-        } else if (c == kMarker || c == kEscapeByte) {
-            appendEscaped(out, c);
         } else {
-            out.push_back(c);
+            appendEscaped(out, c);
         }
+        copied = i + 1;
     }
+    out.append(text.data() + copied, text.size() - copied);
 }
 
 void appendGroupName(std::string &out, std::string_view name)
@@ -64,36 +78,6 @@ void appendGroupName(std::string &out, std::string_view name)
     }
 }
 
-// ¶ is a line break in full texts and an ordinary byte in group names.
-std::string decodeField(std::string_view field, bool markerIsLineBreak)
-{
-    std::string out;
-    out.reserve(field.size() + field.size() / 32);
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        const char c = field[i];
-        if (c == kEscapeByte && i + 1 < field.size()) {
-            const char code = field[i + 1];
-            char decoded = 0;
-            if (code == kEscapeByte || code == kMarker)
-                decoded = code;
-            else if (code == 'r')
-                decoded = kCR;
-            else if (code == 'n')
-                decoded = kLF;
-            if (decoded != 0) {
-                out.push_back(decoded);
-                ++i;
-                continue;
-            }
-        }
-        if (c == kMarker && markerIsLineBreak)
-            out.append("\r\n");
-        else
-            out.push_back(c);
-    }
-    return out;
-}
-
 bool isBlankLine(std::string_view line)
 {
     for (const char c : line)
@@ -102,20 +86,52 @@ bool isBlankLine(std::string_view line)
     return true;
 }
 
+// The first of two bytes at or after `from` (`size` when neither occurs);
+// `next1` and `next2` remember where each occurs next, so that every byte of
+// the text is searched once (memchr) however many lines there are.
+class TwoByteSearch
+{
+public:
+    TwoByteSearch(std::string_view text, char b1, char b2) : text_(text), b1_(b1), b2_(b2) {}
+
+    std::size_t find(std::size_t from)
+    {
+        if (!known_ || next1_ < from)
+            next1_ = search(b1_, from);
+        if (!known_ || next2_ < from)
+            next2_ = search(b2_, from);
+        known_ = true;
+        return std::min(next1_, next2_);
+    }
+
+private:
+    std::size_t search(char b, std::size_t from) const
+    {
+        if (from >= text_.size())
+            return text_.size();
+        const void *hit = std::memchr(text_.data() + from, b, text_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text_.data())
+                   : text_.size();
+    }
+
+    std::string_view text_;
+    char b1_, b2_;
+    std::size_t next1_ = 0, next2_ = 0;
+    bool known_ = false;
+};
+
 // Walks the lines of a text: a line ends at CR LF, LF or CR; a line end at
 // the very end opens no further line.
 class LineCursor
 {
 public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
+    explicit LineCursor(std::string_view text) : text_(text), ends_(text, kCR, kLF) {}
 
     bool next(std::string_view &line)
     {
         if (pos_ >= text_.size())
             return false;
-        std::size_t end = pos_;
-        while (end < text_.size() && text_[end] != kCR && text_[end] != kLF)
-            ++end;
+        const std::size_t end = ends_.find(pos_);
         line = text_.substr(pos_, end - pos_);
         pos_ = end;
         if (pos_ < text_.size()) {
@@ -131,9 +147,45 @@ public:
 
 private:
     std::string_view text_;
+    TwoByteSearch ends_;
     std::size_t pos_ = 0;
     int number_ = 0;
 };
+
+// ¶ is a line break in full texts and an ordinary byte in group names.
+std::string decodeField(std::string_view field, bool markerIsLineBreak)
+{
+    std::string out;
+    out.reserve(field.size() + field.size() / 32);
+    std::size_t copied = 0; // bytes before this one are in `out`
+    TwoByteSearch special(field, kEscapeByte, kMarker);
+    for (std::size_t i = special.find(0); i < field.size(); i = special.find(i + 1)) {
+        const char c = field[i];
+        out.append(field.data() + copied, i - copied);
+        copied = i + 1;
+        if (c == kEscapeByte && i + 1 < field.size()) {
+            const char code = field[i + 1];
+            char decoded = 0;
+            if (code == kEscapeByte || code == kMarker)
+                decoded = code;
+            else if (code == 'r')
+                decoded = kCR;
+            else if (code == 'n')
+                decoded = kLF;
+            if (decoded != 0) {
+                out.push_back(decoded);
+                copied = ++i + 1;
+                continue;
+            }
+        }
+        if (c == kMarker && markerIsLineBreak)
+            out.append("\r\n");
+        else
+            out.push_back(c);
+    }
+    out.append(field.data() + copied, field.size() - copied);
+    return out;
+}
 
 struct NumberField
 {
