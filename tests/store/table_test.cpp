@@ -374,3 +374,33 @@ TEST_F(TableTest, NavigationEndsAndReadOnly)
 }
 
 } // namespace
+
+namespace {
+
+// Larger than one read-ahead window: walking back and jumping about must
+// read the right records, also right after one of them was changed.
+TEST_F(TableTest, WalksBothWaysOverManyRecords)
+{
+    const std::string p = makeTable("q.dbf", numbered(700));
+    Table t;
+    t.setFileName(p);
+    t.open();
+    t.moveTo(350);
+    t.edit();
+    t.setIntegerField("NPOR", -351);
+    t.post();
+    std::vector<std::int64_t> backwards;
+    t.last();
+    for (int i = 0; i < t.recordCount(); ++i) {
+        backwards.push_back(t.integerField("NPOR").value_or(0));
+        t.prior();
+    }
+    ASSERT_EQ(backwards.size(), 700u);
+    for (int i = 0; i < 700; ++i)
+        EXPECT_EQ(std::abs(backwards[static_cast<std::size_t>(699 - i)]), i + 1);
+    EXPECT_EQ(backwards[700 - 351], -351);
+    for (int row : {699, 0, 450, 3, 698})
+        EXPECT_EQ(t.textAt(row, 3), "memo " + std::to_string(row + 1));
+}
+
+} // namespace

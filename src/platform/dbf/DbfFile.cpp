@@ -418,7 +418,11 @@ void DbfFile::writeRecord(std::uint32_t recno, std::string_view raw)
 
 std::uint32_t DbfFile::appendRecord(std::string_view raw)
 {
-    const std::uint32_t recno = reloadRecordCount();
+    // The count as it is now in the file: other views may have appended.
+    char countBytes[4];
+    if (readAt(table_.get(), countBytes, 4, L::kRecordCountOffset) != 4)
+        throw DbfError("Повреждён заголовок таблицы " + displayName_ + ": файл короче заголовка");
+    const std::uint32_t recno = get32(std::string_view(countBytes, 4), 0);
     std::string bytes(raw.substr(0, header_.recordLength));
     bytes.push_back(static_cast<char>(L::kEndOfFile));
     const std::uint64_t offset = header_.headerLength + std::uint64_t{recno} * header_.recordLength;
@@ -449,8 +453,10 @@ std::string DbfFile::readMemo(std::string_view pointerField) const
     if (!memo_.valid())
         throw DbfError("Не найден файл MEMO-полей таблицы " + displayName_ + ": " +
                        memoDisplayName_);
-    const std::uint64_t size = fileSize(memo_.get());
     const std::uint64_t offset = std::uint64_t{*block} * memoBlockSize_;
+    if (offset >= memoSize_)
+        memoSize_ = fileSize(memo_.get());
+    const std::uint64_t size = memoSize_;
     auto corrupt = [&](const std::string &why) -> void {
         throw DbfError("Повреждён файл MEMO-полей " + memoDisplayName_ + ": " + why);
     };
@@ -477,7 +483,26 @@ std::string DbfFile::readMemo(std::string_view pointerField) const
     }
 
     // dBase III: the text runs to the first end mark (or to the end of the file).
+    // Served from the read-ahead window when the whole text lies in it.
+    constexpr std::size_t kWindow = 64 * 1024;
+    auto fromWindow = [&](std::string &out) {
+        if (offset < memoWindowStart_ || offset >= memoWindowStart_ + memoWindow_.size())
+            return false;
+        const std::size_t at = static_cast<std::size_t>(offset - memoWindowStart_);
+        const std::size_t end = memoWindow_.find(static_cast<char>(L::kMemoTextEnd), at);
+        if (end == std::string::npos)
+            return false;
+        out = memoWindow_.substr(at, end - at);
+        return true;
+    };
     std::string text;
+    if (fromWindow(text))
+        return text;
+    memoWindow_.resize(kWindow);
+    memoWindow_.resize(readAt(memo_.get(), memoWindow_.data(), kWindow, offset));
+    memoWindowStart_ = offset;
+    if (fromWindow(text))
+        return text;
     std::uint64_t at = offset;
     char chunk[L::kDBase3BlockSize];
     while (at < size) {
@@ -503,13 +528,10 @@ std::optional<std::uint32_t> DbfFile::writeMemo(std::string_view text)
         throw DbfError("Не найден файл MEMO-полей таблицы " + displayName_ + ": " +
                        memoDisplayName_);
     const std::uint32_t bs = memoBlockSize_;
-    char head[4];
-    if (readAt(memo_.get(), head, 4, L::kMemoNextFreeOffset) != 4)
-        throw DbfError("Повреждён файл MEMO-полей " + memoDisplayName_ + ": файл короче заголовка");
-    // The header's next free block, but never inside what the file already holds.
+    // New text goes after everything the file holds. The header's next free
+    // block is not needed for that: blocks past the end hold nothing.
     const std::uint64_t size = fileSize(memo_.get());
-    std::uint64_t block =
-        std::max<std::uint64_t>(get32(std::string_view(head, 4), 0), (size + bs - 1) / bs);
+    std::uint64_t block = (size + bs - 1) / bs;
     block = std::max<std::uint64_t>(block, (L::kMemoHeaderSize + bs - 1) / bs);
 
     std::string data;
@@ -526,6 +548,7 @@ std::optional<std::uint32_t> DbfFile::writeMemo(std::string_view text)
         throw DbfError("Ошибка записи в файл " + memoDisplayName_ + ": файл слишком большой");
     if (!writeAt(memo_.get(), data.data(), data.size(), block * bs))
         failWrite(memoDisplayName_, errno);
+    memoSize_ = block * bs + data.size();
     char next[4];
     put32(next, static_cast<std::uint32_t>(block + data.size() / bs));
     if (!writeAt(memo_.get(), next, 4, L::kMemoNextFreeOffset))

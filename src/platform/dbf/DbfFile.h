@@ -117,6 +117,11 @@ private:
     std::string memoDisplayName_;
     TableHeader header_;
     std::uint32_t memoBlockSize_ = 512;
+    // A window of the memo file read ahead: memo blocks are only ever added
+    // at the end, never changed, so what was read stays true.
+    mutable std::string memoWindow_;
+    mutable std::uint64_t memoWindowStart_ = 0;
+    mutable std::uint64_t memoSize_ = 0; // last known size of the memo file
 };
 
 } // namespace kv::dbf

@@ -55,7 +55,7 @@ bool parseFilter(std::string_view text, std::string &name, std::int64_t &value)
     return ec == std::errc() && end == number.data() + number.size();
 }
 
-constexpr std::size_t kRecordCacheSize = 64;
+constexpr std::uint32_t kWindowBytes = 64 * 1024;
 constexpr std::size_t kMemoCacheSize = 16;
 constexpr std::size_t kScanChunkBytes = 1 << 20;
 
@@ -89,9 +89,11 @@ struct Table::Impl
     int filterField = -1;
     std::int64_t filterValue = 0;
 
-    // Small caches of records and memo texts read from the file.
-    mutable std::vector<std::pair<std::uint32_t, std::string>> recordCache;
-    mutable std::size_t recordCacheNext = 0;
+    // Records read ahead (a window of consecutive records, so that walks
+    // and list pages need few reads) and a few memo texts.
+    mutable std::string window;
+    mutable std::uint32_t windowFirst = 0;
+    mutable std::uint32_t windowCount = 0;
     struct MemoEntry
     {
         std::uint32_t recno;
@@ -148,33 +150,38 @@ struct Table::Impl
 
     void clearCaches()
     {
-        recordCache.clear();
-        recordCacheNext = 0;
+        window.clear();
+        windowFirst = windowCount = 0;
         memoCache.clear();
         memoCacheNext = 0;
     }
 
-    const std::string &record(std::uint32_t recno) const
+    std::string_view record(std::uint32_t recno) const
     {
-        for (const auto &entry : recordCache)
-            if (entry.first == recno)
-                return entry.second;
-        std::string raw = file->readRecord(recno);
-        if (recordCache.size() < kRecordCacheSize) {
-            recordCache.emplace_back(recno, std::move(raw));
-            return recordCache.back().second;
+        const std::uint32_t length = file->recordLength();
+        if (recno < windowFirst || recno >= windowFirst + windowCount) {
+            const std::uint32_t count = std::max(file->recordCount(), recno + 1);
+            const std::uint32_t span = std::max<std::uint32_t>(1, kWindowBytes / length);
+            // Moving backwards reads the records before, otherwise those after.
+            std::uint32_t first = recno;
+            if (windowCount > 0 && recno < windowFirst)
+                first = recno + 1 >= span ? recno + 1 - span : 0;
+            const std::uint32_t n = std::min(span, count - first);
+            window.resize(std::size_t{n} * length);
+            windowCount = 0;
+            file->readRecords(first, n, window.data());
+            windowFirst = first;
+            windowCount = n;
         }
-        auto &slot = recordCache[recordCacheNext];
-        recordCacheNext = (recordCacheNext + 1) % kRecordCacheSize;
-        slot = {recno, std::move(raw)};
-        return slot.second;
+        return std::string_view(window).substr(std::size_t{recno - windowFirst} * length, length);
     }
 
-    void forget(std::uint32_t recno)
+    // Keeps the caches true after this view stored record `recno`.
+    void stored(std::uint32_t recno, std::string_view raw)
     {
-        for (auto &entry : recordCache)
-            if (entry.first == recno)
-                entry.first = UINT32_MAX;
+        if (recno >= windowFirst && recno < windowFirst + windowCount)
+            window.replace(std::size_t{recno - windowFirst} * file->recordLength(), raw.size(),
+                           raw);
         for (auto &entry : memoCache)
             if (entry.recno == recno)
                 entry.recno = UINT32_MAX;
@@ -199,58 +206,57 @@ struct Table::Impl
     }
 
     // The raw bytes of shown row `row` (the edit buffer for the record being
-    // edited); nullptr when there is none.
-    const std::string *rawOfRow(int row) const
+    // edited); a view without data when there is none.
+    std::string_view rawOfRow(int row) const
     {
         if (row < 0 || row >= static_cast<int>(rows.size()))
-            return nullptr;
+            return {};
         if (state == TableState::Edit && row == current)
-            return &buffer;
-        return &record(rows[static_cast<std::size_t>(row)]);
+            return buffer;
+        return record(rows[static_cast<std::size_t>(row)]);
     }
-    const std::string *currentRaw() const
+    std::string_view currentRaw() const
     {
         if (state == TableState::Insert)
-            return &buffer;
+            return buffer;
         return rawOfRow(current);
     }
+    bool isBuffer(std::string_view raw) const { return editing() && raw.data() == buffer.data(); }
 
     // --- typed reads of one field of a raw record --------------------------------
-    std::string_view slice(const std::string &raw, const dbf::FieldDef &f) const
+    std::string_view slice(std::string_view raw, const dbf::FieldDef &f) const
     {
-        return std::string_view(raw).substr(static_cast<std::size_t>(f.offset),
-                                            static_cast<std::size_t>(f.length));
+        return raw.substr(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.length));
     }
 
-    std::string text(const std::string *raw, int row, int index) const
+    std::string text(std::string_view raw, int row, int index) const
     {
-        if (!raw || index < 0 || index >= static_cast<int>(file->fields().size()))
+        if (raw.data() == nullptr || index < 0 || index >= static_cast<int>(file->fields().size()))
             return {};
         const auto &f = file->fields()[static_cast<std::size_t>(index)];
         if (f.type == dbf::FieldType::Memo) {
-            const bool edited = editing() && (raw == &buffer);
-            if (edited) {
+            if (isBuffer(raw)) {
                 auto it = memoEdits.find(index);
                 if (it != memoEdits.end())
                     return it->second;
                 if (state == TableState::Insert)
                     return {};
             }
-            return memo(rows[static_cast<std::size_t>(row)], index, *raw);
+            return memo(rows[static_cast<std::size_t>(row)], index, raw);
         }
         if (f.type == dbf::FieldType::Numeric || f.type == dbf::FieldType::Float)
-            return std::string(trim(dbf::decodeText(slice(*raw, f))));
-        return dbf::decodeText(slice(*raw, f));
+            return std::string(trim(dbf::decodeText(slice(raw, f))));
+        return dbf::decodeText(slice(raw, f));
     }
 
-    std::optional<std::int64_t> integer(const std::string *raw, int index) const
+    std::optional<std::int64_t> integer(std::string_view raw, int index) const
     {
-        if (!raw || index < 0 || index >= static_cast<int>(file->fields().size()))
+        if (raw.data() == nullptr || index < 0 || index >= static_cast<int>(file->fields().size()))
             return std::nullopt;
         const auto &f = file->fields()[static_cast<std::size_t>(index)];
         if (f.type == dbf::FieldType::Memo)
             return std::nullopt;
-        return dbf::decodeInteger(slice(*raw, f), f.decimals);
+        return dbf::decodeInteger(slice(raw, f), f.decimals);
     }
 
     // --- shown rows ------------------------------------------------------------------
@@ -625,7 +631,8 @@ void Table::edit()
     }
     if (d->current < 0)
         d->current = 0;
-    d->buffer = guarded([&] { return d->record(d->rows[static_cast<std::size_t>(d->current)]); });
+    d->buffer = guarded(
+        [&] { return std::string(d->record(d->rows[static_cast<std::size_t>(d->current)])); });
     d->memoEdits.clear();
     d->modified = false;
     d->state = TableState::Edit;
@@ -650,11 +657,11 @@ void Table::post()
             const std::uint32_t recno = d->file->appendRecord(raw);
             d->rows.push_back(recno);
             d->current = static_cast<int>(d->rows.size()) - 1;
-            d->forget(recno);
+            d->stored(recno, raw);
         } else {
             const std::uint32_t recno = d->rows[static_cast<std::size_t>(d->current)];
             d->file->writeRecord(recno, raw);
-            d->forget(recno);
+            d->stored(recno, raw);
         }
     });
     const bool inserted = d->state == TableState::Insert;
@@ -693,8 +700,12 @@ void Table::remove()
     if (d->rows.empty() || d->current < 0)
         throw StoreError("Нет записи для удаления в таблице " + d->fileName);
     const std::uint32_t recno = d->rows[static_cast<std::size_t>(d->current)];
-    guarded([&] { d->file->markDeleted(recno); });
-    d->forget(recno);
+    guarded([&] {
+        d->file->markDeleted(recno);
+        std::string raw(d->record(recno));
+        raw[0] = L::kRecordDeleted;
+        d->stored(recno, raw);
+    });
     d->dropEdit();
     d->rows.erase(d->rows.begin() + d->current);
     if (d->current >= static_cast<int>(d->rows.size()))
@@ -730,8 +741,8 @@ bool Table::isNull(std::string_view name) const
     const auto &f = d->field(name, &index);
     if (f.type == dbf::FieldType::Memo)
         return textField(name).empty();
-    const std::string *raw = d->currentRaw();
-    return !raw || trim(dbf::decodeText(d->slice(*raw, f))).empty();
+    const std::string_view raw = guarded([&] { return d->currentRaw(); });
+    return raw.data() == nullptr || trim(dbf::decodeText(d->slice(raw, f))).empty();
 }
 
 std::optional<std::int64_t> Table::integerField(std::string_view name) const
