@@ -18,7 +18,7 @@ using kv::store::Table;
 
 namespace {
 
-class BaseTablesTest : public ::testing::Test
+class BaseTransferTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -66,7 +66,7 @@ BaseData someBase(int questions)
 
 } // namespace
 
-TEST_F(BaseTablesTest, LoadsTheWorkedExampleAndSavesItBackByteForByte)
+TEST_F(BaseTransferTest, LoadsTheWorkedExampleAndSavesItBackByteForByte)
 {
     const std::string example = readDataFile("basefile_example.txb");
     put(file("пример.txb"), example);
@@ -94,7 +94,7 @@ TEST_F(BaseTablesTest, LoadsTheWorkedExampleAndSavesItBackByteForByte)
     EXPECT_EQ(copy, example);
 }
 
-TEST_F(BaseTablesTest, OneLineFormsAndEmptyGroupNamesAsTheTablesKeepThem)
+TEST_F(BaseTransferTest, OneLineFormsAndEmptyGroupNamesAsTheTablesKeepThem)
 {
     const std::string longText(300, 'x');
     const std::string exact(254, 'y');
@@ -108,7 +108,7 @@ TEST_F(BaseTablesTest, OneLineFormsAndEmptyGroupNamesAsTheTablesKeepThem)
     EXPECT_EQ(stored().groups, (std::vector<BaseGroup>{{1, ""}}));
 }
 
-TEST_F(BaseTablesTest, BadFileLeavesTheTablesAndAGoodOneReplacesThemWhole)
+TEST_F(BaseTransferTest, BadFileLeavesTheTablesAndAGoodOneReplacesThemWhole)
 {
     QString error;
     ASSERT_TRUE(replaceBaseTables(folder(), someBase(50), &error)) << error.toStdString();
@@ -126,7 +126,7 @@ TEST_F(BaseTablesTest, BadFileLeavesTheTablesAndAGoodOneReplacesThemWhole)
     EXPECT_EQ(dump(stored()), kExampleDump);
 }
 
-TEST_F(BaseTablesTest, ReplacementIsAllOrNothing)
+TEST_F(BaseTransferTest, ReplacementIsAllOrNothing)
 {
     QString error;
     ASSERT_TRUE(replaceBaseTables(folder(), someBase(5), &error));
@@ -151,7 +151,7 @@ TEST_F(BaseTablesTest, ReplacementIsAllOrNothing)
     EXPECT_TRUE(leftovers.isEmpty());
 }
 
-TEST_F(BaseTablesTest, CollectingWalksAllTicketsAndLeavesTheTicketViewAsItWas)
+TEST_F(BaseTransferTest, CollectingWalksAllTicketsAndLeavesTheTicketViewAsItWas)
 {
     BaseData base = someBase(4);
     base.tickets = {{1, 1, 1, 1, "a"}, {2, 1, 2, 2, "b"}, {2, 2, 3, 1, "c"}, {3, 1, 4, 2, "d"}};
