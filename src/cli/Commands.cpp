@@ -30,6 +30,15 @@ const std::vector<Command> &commands()
          "Загружает названия групп из текстового списка ФАЙЛ (по названию в строке)\n"
          "в конец таблицы групп с номерами по порядку; пустые строки пропускаются.",
          runImportGroups},
+        {"load-base", "load-base ФАЙЛ",
+         "Заменяет группы, вопросы и билеты базы содержимым файла базы (*.txb).\n"
+         "Файл с ошибкой не загружается: таблицы остаются прежними, а сообщение\n"
+         "называет строку и причину.",
+         runLoadBase},
+        {"save-base", "save-base ФАЙЛ [--force]",
+         "Сохраняет группы, вопросы и билеты базы в файл базы (*.txb).\n"
+         "  --force  заменить существующий файл",
+         runSaveBase},
         {"generate",
          "generate [--tickets T] [--questions K] [--allow-repeats] [--allow-group-repeats]\n"
          "         [--group-counts \"2 2 3\"] [--order number|group|none] [--seed S]",

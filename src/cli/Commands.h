@@ -36,5 +36,7 @@ int runImportQuestions(Context &);
 int runImportGroups(Context &);
 int runGenerate(Context &);
 int runSimilar(Context &);
+int runLoadBase(Context &);
+int runSaveBase(Context &);
 
 } // namespace kv::cli

@@ -225,3 +225,30 @@ TEST(CliSimilar, ListsPairsAtThePercentage)
     EXPECT_EQ(r.out.substr(0, 15), "1 § A1\n2 § A2");
     EXPECT_EQ(cli({"-C", f.path, "similar", "--percent", "x"}).code, 2);
 }
+
+TEST(CliBaseFile, SaveAndLoadRoundTripAndBadFilesChangeNothing)
+{
+    Folder f;
+    cli({"-C", f.path, "generate", "--tickets", "2", "--questions", "2", "--seed", "1"});
+    const std::string file = f.dir.filePath("Base/b.txb").toStdString();
+    ASSERT_EQ(cli({"-C", f.path, "save-base", file}).code, 0);
+    EXPECT_EQ(cli({"-C", f.path, "save-base", file}).code, 1); // exists: only with --force
+    EXPECT_EQ(cli({"-C", f.path, "save-base", file, "--force"}).code, 0);
+
+    Folder other;
+    ASSERT_EQ(cli({"-C", other.path, "load-base", file}).code, 0);
+    for (const char *table : {"questions", "groups", "tickets"})
+        EXPECT_EQ(cli({"-C", other.path, "dump", table}).out,
+                  cli({"-C", f.path, "dump", table}).out)
+            << table;
+
+    QFile bad(f.dir.filePath("bad.txb"));
+    bad.open(QIODevice::WriteOnly);
+    bad.write("\xC3\xF0\xF3\xEF\xEF\xE0\r\n\r\nx\xA4question\r\n\r\n");
+    bad.close();
+    const std::string before = cli({"-C", f.path, "dump", "questions"}).out;
+    const auto r = cli({"-C", f.path, "load-base", bad.fileName().toStdString()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("строка 3"), std::string::npos) << r.err;
+    EXPECT_EQ(cli({"-C", f.path, "dump", "questions"}).out, before);
+}
