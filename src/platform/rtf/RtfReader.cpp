@@ -141,7 +141,7 @@ private:
 
     // Document settings.
     int m_ansiCodePage = kCodePageAnsi;
-    int m_defaultFont = -1;
+    int m_defaultFont = 0; // font 0 unless \deff says otherwise
     std::map<int, FontEntry> m_fonts;
     std::vector<QColor> m_colors;
 
