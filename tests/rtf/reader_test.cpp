@@ -77,6 +77,7 @@ TEST(RtfReaderText, DecodesAndBreaksAsWordProcessorsDo)
          R"({\rtf1{\header H}{\footerr F}a{\footnote N}{\pict\pngblip 89504e47}b})", "ab"},
         {"binary data is not parsed", "{\\rtf1 a{\\pict\\bin4 }}{\\}b}", "ab"},
         {"hidden text", R"({\rtf1 a{\v hidden}b})", "ab"},
+        {"font table symbols stay in the font table", R"({\rtf1{\fonttbl{\f0 A\~B\tab;}}x})", "x"},
         {"control characters dropped",
          std::string("{\\rtf1 a\x01\x00"
                      "b}",

@@ -150,6 +150,25 @@ TEST(RtfWriter, HeaderAndEncoding)
     EXPECT_TRUE(rtf.endsWith("}\n"));
 }
 
+// Font names are written as text of the font table, whatever they hold.
+TEST(RtfWriter, FontNamesWithAnyCharacters)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (const QString &family :
+         {QStringLiteral("Шрифт 中A"), QString::fromUtf16(u"a\u00a0b;c\tab")}) {
+        cursor.insertText(QStringLiteral("x"), charFormat(family, 12));
+        QTextDocument back;
+        ASSERT_TRUE(kv::rtf::RtfReader().read(kv::rtf::writeRtf(document), &back));
+        EXPECT_EQ(back.toPlainText(), document.toPlainText());
+    }
+    QTextDocument back;
+    ASSERT_TRUE(kv::rtf::RtfReader().read(kv::rtf::writeRtf(document), &back));
+    QTextCursor probe(&back);
+    probe.setPosition(1);
+    EXPECT_EQ(probe.charFormat().fontFamilies().toStringList(), QStringList{"Шрифт 中A"});
+}
+
 TEST(RtfWriter, EmptyDocumentAndFragment)
 {
     QTextDocument empty;

@@ -117,6 +117,7 @@ private:
     void handleFontTableText(std::string_view bytes);
     void handleColorTableText(std::string_view bytes);
     void commitFont();
+    int fontCodePage() const; // of the font table entry being read
 
     int currentCodePage();
     void addBytes(std::string_view bytes);
@@ -368,8 +369,12 @@ void Parser::handleWord(const Token &token)
             m_font.codePage = param;
             break;
         case Word::Unicode:
-            if (m_fontOpen)
+            if (m_fontOpen) {
+                const int codePage = fontCodePage();
+                m_font.name += decodeBytes(codePage ? codePage : m_ansiCodePage, m_font.nameBytes);
+                m_font.nameBytes.clear();
                 m_font.name.append(QChar(char16_t(param)));
+            }
             m_skip = st.unicodeSkip;
             break;
         default:
@@ -608,15 +613,21 @@ void Parser::handleFontTableText(std::string_view bytes)
     }
 }
 
-void Parser::commitFont()
+int Parser::fontCodePage() const
 {
-    if (!m_fontOpen)
-        return;
     int codePage = m_font.codePage;
     if (codePage == 0)
         codePage = codePageOfCharset(m_font.charset);
     if (m_font.charset == 77 && m_ansiCodePage >= 10000)
         codePage = m_ansiCodePage; // a Mac charset follows the document's Mac code page
+    return codePage;
+}
+
+void Parser::commitFont()
+{
+    if (!m_fontOpen)
+        return;
+    const int codePage = fontCodePage();
     FontEntry entry = m_font;
     entry.codePage = codePage;
     entry.name += decodeBytes(codePage ? codePage : m_ansiCodePage, m_font.nameBytes);
@@ -720,7 +731,9 @@ void Parser::addUnicode(int value)
 
 void Parser::addText(const QString &text)
 {
-    if (state().chr.hidden)
+    const Destination destination = state().destination;
+    if (state().chr.hidden ||
+        (destination != Destination::Body && destination != Destination::Title))
         return;
     QString clean;
     clean.reserve(text.size());
@@ -734,7 +747,7 @@ void Parser::addText(const QString &text)
     }
     if (clean.isEmpty())
         return;
-    if (state().destination == Destination::Title) {
+    if (destination == Destination::Title) {
         if (m_title.size() < 1024)
             m_title.append(clean);
         return;

@@ -115,8 +115,12 @@ public:
             out.append("{\\f");
             appendNumber(out, qint64(i));
             out.append("\\fnil\\fcharset204 ");
+            // A font name is plain text: no separators, breaks or special spaces.
             QString name = m_fonts[i];
-            name.remove(u';');
+            for (QChar &c : name)
+                if (c.unicode() < 0x20 || c == u';' || c == u'\u00a0' || c == u'\u00ad' ||
+                    c == u'\u2011' || c == QChar::LineSeparator)
+                    c = u' ';
             appendText(out, name);
             out.append(";}");
         }
