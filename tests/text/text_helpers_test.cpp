@@ -31,11 +31,14 @@ TEST(Cp1251, ReportsEachUnconvertibleCharacterOnce)
     EXPECT_EQ(unconvertibleCharacters(QStringLiteral("обычный текст")), QString());
 }
 
-struct LineBreakCase {
+struct LineBreakCase
+{
     std::string in, converted, flattened;
 };
 
-class LineBreaks : public ::testing::TestWithParam<LineBreakCase> {};
+class LineBreaks : public ::testing::TestWithParam<LineBreakCase>
+{
+};
 
 TEST_P(LineBreaks, ConvertAndFlatten)
 {
@@ -44,19 +47,20 @@ TEST_P(LineBreaks, ConvertAndFlatten)
     EXPECT_EQ(FlattenToOneLine(c.in), c.flattened);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LineBreaks,
-    ::testing::Values(LineBreakCase{"a\r\nb", "a\xB6"
-                                              "b",
-                                    "a b"},
-                      LineBreakCase{"a\xB6"
-                                    "b",
-                                    "a\r\nb", "a b"},
-                      LineBreakCase{"a\nb", "ab", "ab"},   // LF alone is lost
-                      LineBreakCase{"a\rb", "a\xB6"
-                                            "b",
-                                    "a b"},
-                      LineBreakCase{"", "", ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, LineBreaks,
+                         ::testing::Values(LineBreakCase{"a\r\nb",
+                                                         "a\xB6"
+                                                         "b",
+                                                         "a b"},
+                                           LineBreakCase{"a\xB6"
+                                                         "b",
+                                                         "a\r\nb", "a b"},
+                                           LineBreakCase{"a\nb", "ab", "ab"}, // LF alone is lost
+                                           LineBreakCase{"a\rb",
+                                                         "a\xB6"
+                                                         "b",
+                                                         "a b"},
+                                           LineBreakCase{"", "", ""}));
 
 TEST(LineBreaks, ConvertTwiceRestoresCrLfText)
 {

@@ -29,13 +29,19 @@ std::string CutToFieldWidth(std::string_view text);
 std::string MakeQuestionLine(std::string_view fullText);
 
 // Trimming removes the bytes 0 to 32 (control characters and the space).
-inline bool isTrimmedByte(char c) { return static_cast<unsigned char>(c) <= 32; }
+inline bool isTrimmedByte(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 std::string Trim(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 
 // A typed character reaches a number field only when it is a digit 0..9 or
 // Backspace (8). The widget-side filter (DigitKeyFilter) asks this.
-inline bool isDigitKeyAccepted(char16_t ch) { return (ch >= u'0' && ch <= u'9') || ch == 8; }
+inline bool isDigitKeyAccepted(char16_t ch)
+{
+    return (ch >= u'0' && ch <= u'9') || ch == 8;
+}
 
 } // namespace kv::text
