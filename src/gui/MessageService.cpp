@@ -77,8 +77,8 @@ bool MessageService::confirm(const QString &title, const QString &text, QWidget 
 
 void MessageService::showError(const QString &text, QWidget *parent)
 {
-    show(QString::fromUtf8(kv::app::kApplicationTitle), text, MessageButtons::Ok,
-         MessageIcon::Stop, parent);
+    show(QString::fromUtf8(kv::app::kApplicationTitle), text, MessageButtons::Ok, MessageIcon::Stop,
+         parent);
 }
 
 void MessageService::showError(const std::exception &error, QWidget *parent)
@@ -120,13 +120,25 @@ void MessageService::endScripted()
     s.answers.clear();
 }
 
-bool MessageService::scripted() { return state().scripted; }
+bool MessageService::scripted()
+{
+    return state().scripted;
+}
 
-void MessageService::queueAnswer(MessageAnswer answer) { state().answers.push_back(answer); }
+void MessageService::queueAnswer(MessageAnswer answer)
+{
+    state().answers.push_back(answer);
+}
 
-const QList<ShownMessage> &MessageService::shown() { return state().shown; }
+const QList<ShownMessage> &MessageService::shown()
+{
+    return state().shown;
+}
 
-const QList<QUrl> &MessageService::openedUrls() { return state().urls; }
+const QList<QUrl> &MessageService::openedUrls()
+{
+    return state().urls;
+}
 
 void MessageService::clearShown()
 {

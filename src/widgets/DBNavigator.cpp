@@ -30,7 +30,10 @@ constexpr std::array<ButtonInfo, kNavButtonCount> kButtons{{
     {"Refresh", "↻", "Обновить данные"},
 }};
 
-int indexOf(NavButton b) { return static_cast<int>(b); }
+int indexOf(NavButton b)
+{
+    return static_cast<int>(b);
+}
 } // namespace
 
 DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
@@ -59,7 +62,10 @@ QString DBNavigator::hint(NavButton button)
     return QString::fromUtf8(kButtons[indexOf(button)].hint);
 }
 
-QToolButton *DBNavigator::button(NavButton button) const { return m_buttons[indexOf(button)]; }
+QToolButton *DBNavigator::button(NavButton button) const
+{
+    return m_buttons[indexOf(button)];
+}
 
 void DBNavigator::setTable(kv::store::Table *table)
 {
@@ -89,8 +95,7 @@ bool DBNavigator::isButtonVisible(NavButton button) const
 
 void DBNavigator::updateButtons()
 {
-    bool active = false, canModify = false, editing = false, up = false, down = false,
-         empty = true;
+    bool active = false, canModify = false, editing = false, up = false, down = false, empty = true;
     if (m_table && m_table->isOpen()) {
         active = true;
         canModify = !m_table->readOnly();
@@ -146,8 +151,8 @@ void DBNavigator::runCommand(NavButton button)
         t.insert();
         break;
     case NavButton::Delete:
-        if (!m_confirmDelete || confirm(QStringLiteral("Подтверждение"),
-                                        QStringLiteral("Delete record?")))
+        if (!m_confirmDelete ||
+            confirm(QStringLiteral("Подтверждение"), QStringLiteral("Delete record?")))
             t.remove();
         break;
     case NavButton::Edit:

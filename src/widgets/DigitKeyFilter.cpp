@@ -6,7 +6,10 @@
 
 namespace kv::widgets {
 
-void DigitKeyFilter::install(QObject *field) { field->installEventFilter(new DigitKeyFilter(field)); }
+void DigitKeyFilter::install(QObject *field)
+{
+    field->installEventFilter(new DigitKeyFilter(field));
+}
 
 bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {

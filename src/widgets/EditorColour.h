@@ -8,8 +8,14 @@
 
 namespace kv::widgets {
 
-inline QColor lockedEditorColour() { return QApplication::palette().color(QPalette::Button); }
-inline QColor editableEditorColour() { return QApplication::palette().color(QPalette::Base); }
+inline QColor lockedEditorColour()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+inline QColor editableEditorColour()
+{
+    return QApplication::palette().color(QPalette::Base);
+}
 
 inline void setEditorColour(QWidget *editor, bool locked)
 {

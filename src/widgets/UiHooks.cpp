@@ -16,7 +16,10 @@ UiHooks &hooks()
 }
 } // namespace
 
-void setUiHooks(UiHooks h) { hooks() = std::move(h); }
+void setUiHooks(UiHooks h)
+{
+    hooks() = std::move(h);
+}
 
 bool confirm(const QString &title, const QString &text)
 {
