@@ -32,5 +32,7 @@ std::string toUtf8(const std::string &cp1251);
 
 int runInit(Context &);
 int runDump(Context &);
+int runImportQuestions(Context &);
+int runImportGroups(Context &);
 
 } // namespace kv::cli

@@ -1,92 +1,108 @@
 #include "BaseTables.h"
 
+#include "platform/dbf/FileLookup.h"
+#include "platform/dbf/NewTableFile.h"
+#include "platform/text/TextHelpers.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <stdexcept>
+
+#include <unistd.h>
 
 namespace kv::base {
 
-using dbf::FieldDef;
-using dbf::FieldType;
-
-std::vector<FieldDef> questionFields()
-{
-    return {{"NPOR", FieldType::Numeric, kIntegerWidth},
-            {"NGRUPPY", FieldType::Numeric, kIntegerWidth},
-            {"VOPROS", FieldType::Character, 254},
-            {"VOPRMEMO", FieldType::Memo, int(dbf::kMemoPointerWidth)},
-            {"SLOGNOST", FieldType::Numeric, kIntegerWidth},
-            {"VAGNOST", FieldType::Numeric, kIntegerWidth}};
-}
-
-std::vector<FieldDef> groupFields()
-{
-    return {{"NGRUPPY", FieldType::Numeric, kIntegerWidth},
-            {"NAMEGRUPPA", FieldType::Character, 254}};
-}
-
-std::vector<FieldDef> ticketFields()
-{
-    return {{"NBILETA", FieldType::Numeric, kSmallIntegerWidth},
-            {"NVOPROSA", FieldType::Numeric, kSmallIntegerWidth},
-            {"NPOR", FieldType::Numeric, kSmallIntegerWidth},
-            {"NGRUPPY", FieldType::Numeric, kSmallIntegerWidth},
-            {"SLOGNOST", FieldType::Numeric, kSmallIntegerWidth},
-            {"VAGNOST", FieldType::Numeric, kSmallIntegerWidth},
-            {"VOPROS", FieldType::Character, 254},
-            {"VOPRMEMO", FieldType::Memo, int(dbf::kMemoPointerWidth)}};
-}
-
 namespace {
 
-std::string inFolder(const QString &folder, const char *relative)
-{
-    return QDir(folder).filePath(QString::fromLatin1(relative)).toStdString();
-}
-
-void makeFolder(const QString &folder, const char *name)
-{
-    const std::string resolved = dbf::resolvePathIgnoringCase(inFolder(folder, name));
-    if (QFileInfo(QString::fromStdString(resolved)).isDir())
-        return;
-    if (!QDir(folder).mkpath(QString::fromLatin1(name)))
-        throw dbf::DbfError("Не удалось создать папку " + inFolder(folder, name));
-}
+const int kTextWidth = static_cast<int>(text::kFieldWidth);
 
 } // namespace
 
-void createMissingBaseTables(const QString &folder)
+std::vector<dbf::FieldDef> questionFields()
 {
-    makeFolder(folder, kSysFolder);
-    makeFolder(folder, kBaseFolder);
-    const std::pair<const char *, std::vector<FieldDef>> tables[] = {
-        {kQuestionsFile, questionFields()},
-        {kGroupsFile, groupFields()},
-        {kTicketsFile, ticketFields()}};
-    for (const auto &[file, fields] : tables) {
-        const std::string path = inFolder(folder, file);
-        const std::string resolved = dbf::resolvePathIgnoringCase(path);
-        if (QFileInfo::exists(QString::fromStdString(resolved)))
-            continue;
-        // Put the new table in the Sys folder as it is spelled on disk.
-        const std::string sys = dbf::resolvePathIgnoringCase(inFolder(folder, kSysFolder));
-        const std::string name = std::string(file).substr(std::string(kSysFolder).size() + 1);
-        dbf::DbfFile::create(sys + "/" + name, fields);
+    return {
+        dbf::numericField("NPOR", kIntegerWidth),     dbf::numericField("NGRUPPY", kIntegerWidth),
+        dbf::characterField("VOPROS", kTextWidth),    dbf::memoField("VOPRMEMO"),
+        dbf::numericField("SLOGNOST", kIntegerWidth), dbf::numericField("VAGNOST", kIntegerWidth)};
+}
+
+std::vector<dbf::FieldDef> groupFields()
+{
+    return {dbf::numericField("NGRUPPY", kIntegerWidth),
+            dbf::characterField("NAMEGRUPPA", kTextWidth)};
+}
+
+std::vector<dbf::FieldDef> ticketFields()
+{
+    return {dbf::numericField("NBILETA", kShortIntegerWidth),
+            dbf::numericField("NVOPROSA", kShortIntegerWidth),
+            dbf::numericField("NPOR", kShortIntegerWidth),
+            dbf::numericField("NGRUPPY", kShortIntegerWidth),
+            dbf::numericField("SLOGNOST", kShortIntegerWidth),
+            dbf::numericField("VAGNOST", kShortIntegerWidth),
+            dbf::characterField("VOPROS", kTextWidth),
+            dbf::memoField("VOPRMEMO")};
+}
+
+std::string tablePath(const QString &folder, const char *relativeName)
+{
+    const std::string name = relativeName;
+    if (folder.isEmpty())
+        return name;
+    std::string base = QFile::encodeName(folder).toStdString();
+    if (base.back() != '/')
+        base += '/';
+    return base + name;
+}
+
+std::vector<std::string> createMissingBaseTables(const QString &folder)
+{
+    for (const char *sub : {kSysFolder, kBaseFolder}) {
+        const std::string resolved = dbf::resolvePathNoCase(tablePath(folder, sub));
+        const QString path = QFile::decodeName(QByteArray::fromStdString(resolved));
+        if (!QFileInfo(path).isDir() && !QDir().mkpath(path))
+            throw std::runtime_error("Не удалось создать папку " + resolved);
     }
+    struct Table
+    {
+        const char *name;
+        std::vector<dbf::FieldDef> fields;
+    };
+    const Table tables[] = {{kQuestionsFile, questionFields()},
+                            {kGroupsFile, groupFields()},
+                            {kTicketsFile, ticketFields()}};
+    std::vector<std::string> created;
+    for (const Table &t : tables) {
+        const std::string path = tablePath(folder, t.name);
+        dbf::recoverInterruptedReplace(path);
+        if (dbf::findFileNoCase(path))
+            continue;
+        dbf::NewTableFile file(path, t.name, t.fields);
+        file.commit();
+        created.push_back(t.name);
+    }
+    return created;
 }
 
 bool canWorkInFolder(const QString &folder, QString *why)
 {
-    const QString sys =
-        QString::fromStdString(dbf::resolvePathIgnoringCase(inFolder(folder, kSysFolder)));
-    const QFileInfo info(sys);
-    QString reason;
-    if (!info.isDir())
-        reason = QStringLiteral("В папке %1 нет папки Sys").arg(QDir::toNativeSeparators(folder));
-    else if (!info.isReadable() || !info.isWritable() || !info.isExecutable())
-        reason = QStringLiteral("Папка %1 недоступна для чтения и записи").arg(sys);
+    const std::string sys = dbf::resolvePathNoCase(tablePath(folder, kSysFolder));
+    const QString shown = QDir::toNativeSeparators(
+        QFile::decodeName(QByteArray::fromStdString(tablePath(folder, kSysFolder))));
+    auto fail = [&](const QString &text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    if (!QFileInfo(QFile::decodeName(QByteArray::fromStdString(sys))).isDir())
+        return fail(QStringLiteral("Не найдена папка %1").arg(shown));
+    if (::access(sys.c_str(), R_OK | W_OK | X_OK) != 0)
+        return fail(QStringLiteral("Нет доступа на чтение и запись к папке %1").arg(shown));
     if (why)
-        *why = reason;
-    return reason.isEmpty();
+        why->clear();
+    return true;
 }
 
 } // namespace kv::base

@@ -19,8 +19,6 @@ const char *const kGeneralErrorText = "Ошибка генерации биле�
 
 namespace {
 
-const char *const kCountRangeText =
-    "Количество билетов и количество вопросов в билете должны быть числами от 0 до 32767.";
 const char *const kTooManyCountsText =
     "Количество вопросов из групп можно задать не более чем для 100 групп.";
 const char *const kEmptyBaseText = "В базе нет вопросов: билеты составить не из чего. "
@@ -136,14 +134,12 @@ private:
             repeatsAllowed_ = true;
             box1_ = true;
             result_.relaxedRepeats = true;
-            if (callbacks_.setBox)
-                callbacks_.setBox(1, true);
+            setBox(RuleBox::Repeats, true);
         } else if (!box3_) {
             show({kTitleAttention, kRelaxGroupsText + std::to_string(t)});
             box3_ = true;
             result_.relaxedGroups = true;
-            if (callbacks_.setBox)
-                callbacks_.setBox(3, true);
+            setBox(RuleBox::Groups, true);
         } else {
             throw RunStopped{
                 {kTitleError, "Не могу составить билет №" + std::to_string(t) + ": для вопроса №" +
@@ -151,6 +147,13 @@ private:
                                   " в базе нет подходящего вопроса даже с повтором "
                                   "вопросов и групп. Сохранённые билеты не изменены."}};
         }
+    }
+
+    void setBox(RuleBox box, bool checked)
+    {
+        result_.boxChanges.push_back({box, checked});
+        if (callbacks_.setBox)
+            callbacks_.setBox(box, checked);
     }
 
     void show(const GenerationMessage &message)
@@ -171,14 +174,17 @@ private:
 };
 
 // Clears the boxes this run checked: the group box first, then the repeats box.
-void restoreBoxes(const GenerationResult &result, const GenerationCallbacks &callbacks)
+void restoreBoxes(GenerationResult &result, const GenerationCallbacks &callbacks)
 {
-    if (!callbacks.setBox)
-        return;
+    auto clear = [&](RuleBox box) {
+        result.boxChanges.push_back({box, false});
+        if (callbacks.setBox)
+            callbacks.setBox(box, false);
+    };
     if (result.relaxedGroups)
-        callbacks.setBox(3, false);
+        clear(RuleBox::Groups);
     if (result.relaxedRepeats)
-        callbacks.setBox(1, false);
+        clear(RuleBox::Repeats);
 }
 
 } // namespace
@@ -233,12 +239,6 @@ GroupCounts ParseGroupCounts(const std::string &text, int groupCount)
     return result;
 }
 
-bool RepeatsForced(std::int64_t questionCount, std::int64_t tickets,
-                   std::int64_t questionsPerTicket)
-{
-    return questionCount < tickets * questionsPerTicket;
-}
-
 void OrderTickets(std::vector<hb> &places, int tickets, int questionsPerTicket, TicketOrder order)
 {
     if (order == TicketOrder::None)
@@ -286,14 +286,17 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &source, int 
             questions[i].VOPROS = s.VOPROS.value_or("   ");
             questions[i].VOPRMEMO = s.VOPRMEMO.value_or("   ");
         }
-        const auto T = ReadWholeNumber(params.ticketCountText);
-        const auto K = ReadWholeNumber(params.questionsPerTicketText);
-        if (!T || !K)
+        const CountReading tickets = ReadCount(params.ticketCountText);
+        const CountReading perTicket = ReadCount(params.questionsPerTicketText);
+        if (tickets.status == CountReading::NotANumber ||
+            perTicket.status == CountReading::NotANumber)
             return stop({kTitleError, kGeneralErrorText});
-        if (*T < 0 || *K < 0 || *T > kMaxCount || *K > kMaxCount)
+        if (tickets.status != CountReading::Ok || perTicket.status != CountReading::Ok)
             return stop({kTitleError, kCountRangeText});
-        result.tickets = int(*T);
-        result.questionsPerTicket = int(*K);
+        const int T = int(tickets.value);
+        const int K = int(perTicket.value);
+        result.tickets = T;
+        result.questionsPerTicket = K;
         GroupCounts counts;
         if (params.useGroupCounts) {
             try {
@@ -301,19 +304,19 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &source, int 
             } catch (const std::out_of_range &) {
                 return stop({kTitleError, kTooManyCountsText});
             }
-            if (counts.checkedSum < *K)
+            if (counts.checkedSum < K)
                 return stop({"", kSumErrorText});
         }
-        const std::size_t placeCount = std::size_t(*T) * std::size_t(*K);
+        const std::size_t placeCount = std::size_t(T) * std::size_t(K);
         if (placeCount > 0 && questions.empty())
             return stop({kTitleError, kEmptyBaseText});
         result.places.assign(placeCount, hb{});
-        Drawing drawing(questions, result.places, int(*K), counts, params, callbacks, result);
-        for (int t = 1; t <= *T; ++t)
-            for (int q = 1; q <= *K; ++q)
+        Drawing drawing(questions, result.places, K, counts, params, callbacks, result);
+        for (int t = 1; t <= T; ++t)
+            for (int q = 1; q <= K; ++q)
                 drawing.fill(t, q);
         if (params.orderQuestions)
-            OrderTickets(result.places, int(*T), int(*K), params.order);
+            OrderTickets(result.places, T, K, params.order);
         result.ok = true;
         return result;
     } catch (const RunStopped &stopped) {
@@ -321,11 +324,14 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &source, int 
         restoreBoxes(result, callbacks);
         return result;
     } catch (const std::exception &) {
-        return stop({kTitleError, kGeneralErrorText});
+        // Nothing was drawn: the boxes go back to what the user had set.
+        stop({kTitleError, kGeneralErrorText});
+        restoreBoxes(result, callbacks);
+        return result;
     }
 }
 
-void FinishGeneration(const GenerationResult &result, const GenerationCallbacks &callbacks)
+void FinishGeneration(GenerationResult &result, const GenerationCallbacks &callbacks)
 {
     restoreBoxes(result, callbacks);
 }

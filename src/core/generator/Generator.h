@@ -3,6 +3,8 @@
 // share this code: parameters in, tickets and the messages the user must see
 // out. The random numbers come from the process-wide source (RandomSource.h).
 
+#include "CountRules.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -57,8 +59,7 @@ struct GenerationMessage
     std::string text;
 };
 
-inline constexpr int kMaxCount = 32767; // ticket and place numbers are 16-bit
-inline constexpr int kMaxGroupIndex = 100;
+inline constexpr int kMaxGroupIndex = 100; // the counts table holds groups 0..100
 
 // Messages of the run.
 extern const char *const kTitleAttention;   // "ВНИМАНИЕ"
@@ -68,23 +69,37 @@ extern const char *const kRelaxGroupsText; // "... повтор групп с б
 extern const char *const kSumErrorText;
 extern const char *const kGeneralErrorText; // "Ошибка генерации билетов"
 
+// The two boxes a run may check and clear again.
+enum class RuleBox { Repeats = 1, Groups = 3 };
+
+// One change of a box by the run, in the order it happened.
+struct BoxChange
+{
+    RuleBox box;
+    bool checked;
+    bool operator==(const BoxChange &) const = default;
+};
+
 // Called while the run goes on, in this order for a relaxation: the message,
-// then the box it checks (1 = repeats box, 3 = group box).
+// then the box it checks (1 = repeats box, 3 = group box). The window shows
+// the message modally, so the box is checked after the user's OK.
 struct GenerationCallbacks
 {
     std::function<void(const GenerationMessage &)> showMessage;
-    std::function<void(int box, bool checked)> setBox;
+    std::function<void(RuleBox box, bool checked)> setBox;
 };
 
 struct GenerationResult
 {
-    bool ok = false;                         // tickets were drawn; store them
+    bool ok = false;                         // drawn (RunGeneration: and stored)
     int tickets = 0;                         // T
     int questionsPerTicket = 0;              // K
     std::vector<hb> places;                  // T x K, ticket-major, ordered if asked
     std::vector<GenerationMessage> messages; // every message shown, in order
-    bool relaxedRepeats = false;
-    bool relaxedGroups = false;
+    bool relaxedRepeats = false;             // the run checked the repeats box
+    bool relaxedGroups = false;              // the run checked the group box
+    std::vector<BoxChange> boxChanges;       // every check and clear, in order
+    bool stored = false;                     // the tickets table holds this set
 };
 
 // The per-group counts read from the counts text: counts[g] for groups 0..100.
@@ -100,12 +115,16 @@ struct GroupCounts
 // std::out_of_range for a position beyond 100.
 GroupCounts ParseGroupCounts(const std::string &text, int groupCount);
 
-// Reads a count field ("16"); nullopt when it is not a whole number.
+// Reads one item of the counts text as a whole number in the 32-bit range;
+// nullopt when it is none.
 std::optional<std::int64_t> ReadWholeNumber(const std::string &text);
 
 // The whole drawing: questions in the table's natural order, `groupCount` the
-// number of group records. Shows its messages through `callbacks` (and lists
-// them in the result); restores at the end the boxes it checked.
+// number of group records (read only for per-group counts). Shows its
+// messages through `callbacks` and lists them in the result. A run that ends
+// without tickets clears the boxes it checked; after a successful one the
+// caller stores the tickets and then calls FinishGeneration (RunGeneration
+// in GenerationRun.h does all of it).
 GenerationResult GenerateTickets(const std::vector<SourceQuestion> &questions, int groupCount,
                                  const GenerationParams &params,
                                  const GenerationCallbacks &callbacks = {});
@@ -114,14 +133,9 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &questions, i
 // exchange procedure of the program (equal keys do not keep their order).
 void OrderTickets(std::vector<hb> &places, int tickets, int questionsPerTicket, TicketOrder order);
 
-// Whether the repeats box must be forced on: fewer questions than T x K.
-bool RepeatsForced(std::int64_t questionCount, std::int64_t tickets,
-                   std::int64_t questionsPerTicket);
+// At the end of a run: clears the boxes the run checked (the group box, then
+// the repeats box), through the callbacks and in `result.boxChanges`.
+// GenerateTickets does it itself for a run that ends without tickets.
+void FinishGeneration(GenerationResult &result, const GenerationCallbacks &callbacks);
 
-} // namespace kv::generator
-
-namespace kv::generator {
-// After the tickets were stored: clears the boxes the run checked (the group
-// box, then the repeats box).
-void FinishGeneration(const GenerationResult &result, const GenerationCallbacks &callbacks);
 } // namespace kv::generator

@@ -1,101 +1,303 @@
 #include "Table.h"
 
 #include "platform/dbf/DbfFile.h"
-
-#include <QDir>
+#include "platform/dbf/DbfLayout.h"
+#include "platform/dbf/FileLookup.h"
+#include "platform/dbf/NewTableFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <map>
 
+#include <sys/file.h>
+#include <sys/stat.h>
+
 namespace kv::store {
 
-using dbf::DbfError;
-using dbf::DbfFile;
-using dbf::FieldType;
+namespace L = dbf::layout;
 
 namespace {
 
-struct Filter
+// Runs `f`, turning errors of the file layer into StoreError.
+template <typename F> decltype(auto) guarded(F &&f)
 {
-    int field = -1;
-    std::int64_t value = 0;
-};
+    try {
+        return f();
+    } catch (const dbf::DbfError &e) {
+        throw StoreError(e.what());
+    }
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+// "NAME=number", spaces allowed around both.
+bool parseFilter(std::string_view text, std::string &name, std::int64_t &value)
+{
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    name = std::string(trim(text.substr(0, eq)));
+    std::string_view number = trim(text.substr(eq + 1));
+    if (name.empty() || number.empty())
+        return false;
+    if (number.front() == '+')
+        number.remove_prefix(1);
+    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return ec == std::errc() && end == number.data() + number.size();
+}
+
+constexpr std::uint32_t kWindowBytes = 64 * 1024;
+constexpr std::size_t kMemoCacheSize = 16;
+constexpr std::size_t kScanChunkBytes = 1 << 20;
 
 } // namespace
 
 struct Table::Impl
 {
+    Table *q;
     std::string fileName;
+    std::string filter;
     bool exclusive = false;
     bool readOnly = false;
-    std::string filterText;
     bool filtered = false;
 
-    DbfFile file;
-    TableState state = TableState::Closed;
+    std::unique_ptr<dbf::DbfFile> file;
     std::vector<std::uint32_t> rows; // physical record numbers shown
-    int current = -1;                // index into rows; -1 when empty
+    int current = -1;
     bool bof = true;
     bool eof = true;
+    TableState state = TableState::Closed;
 
-    // Buffer of the current record and its memo texts (loaded on demand).
+    // Edit buffer: the raw record and the memo texts set since edit began.
     std::string buffer;
-    std::string original;
-    std::map<int, std::string> memoTexts; // loaded or edited memo texts
-    std::map<int, bool> memoChanged;
+    std::map<int, std::string> memoEdits;
     bool modified = false;
-    std::uint32_t editedRecord = 0;
+    int rowBeforeInsert = -1;
 
     int disableCount = 0;
 
-    // One-record cache for integerAt/textAt.
-    mutable std::int64_t cachedRecord = -1;
-    mutable std::string cachedBytes;
+    // Active filter: field index and number, -1 when none.
+    int filterField = -1;
+    std::int64_t filterValue = 0;
 
-    std::optional<Filter> activeFilter() const
+    // Records read ahead (a window of consecutive records, so that walks
+    // and list pages need few reads) and a few memo texts.
+    mutable std::string window;
+    mutable std::uint32_t windowFirst = 0;
+    mutable std::uint32_t windowCount = 0;
+    struct MemoEntry
     {
-        if (!filtered || filterText.empty())
-            return std::nullopt;
-        for (const char *prefix : {"NGRUPPY = ", "NGRUPPY=", "NBILETA="}) {
-            if (filterText.rfind(prefix, 0) == 0) {
-                const std::string name = std::string(prefix).substr(0, 7);
-                const std::string number = filterText.substr(std::strlen(prefix));
-                Filter f;
-                f.field = file.fieldIndex(name);
-                const auto [ptr, ec] =
-                    std::from_chars(number.data(), number.data() + number.size(), f.value);
-                if (f.field < 0 || ec != std::errc() || ptr != number.data() + number.size())
-                    break;
-                return f;
-            }
-        }
-        throw StoreError("Неверный фильтр таблицы " + fileName + ": " + filterText);
+        std::uint32_t recno;
+        int field;
+        std::string text;
+    };
+    mutable std::vector<MemoEntry> memoCache;
+    mutable std::size_t memoCacheNext = 0;
+
+    explicit Impl(Table *table) : q(table) {}
+
+    bool isOpen() const { return state != TableState::Closed; }
+    bool editing() const { return state == TableState::Edit || state == TableState::Insert; }
+
+    void notify(void (Table::*signal)())
+    {
+        if (disableCount == 0)
+            (q->*signal)();
+    }
+    void notifyRow(int row)
+    {
+        if (disableCount == 0)
+            emit q->rowChanged(row);
     }
 
+    void requireOpen() const
+    {
+        if (!isOpen())
+            throw StoreError("Таблица не открыта: " + fileName);
+    }
+    void requireWritable() const
+    {
+        requireOpen();
+        if (readOnly)
+            throw StoreError("Таблица открыта только для чтения: " + fileName);
+    }
+    void requireEditing() const
+    {
+        requireOpen();
+        if (!editing())
+            throw StoreError("Таблица не в режиме редактирования: " + fileName);
+    }
+
+    const dbf::FieldDef &field(std::string_view name, int *index = nullptr) const
+    {
+        requireOpen();
+        const int i = file->fieldIndex(name);
+        if (i < 0)
+            throw StoreError("В таблице " + fileName + " нет поля " + std::string(name));
+        if (index)
+            *index = i;
+        return file->fields()[static_cast<std::size_t>(i)];
+    }
+
+    void clearCaches()
+    {
+        window.clear();
+        windowFirst = windowCount = 0;
+        memoCache.clear();
+        memoCacheNext = 0;
+    }
+
+    std::string_view record(std::uint32_t recno) const
+    {
+        const std::uint32_t length = file->recordLength();
+        if (recno < windowFirst || recno >= windowFirst + windowCount) {
+            const std::uint32_t count = std::max(file->recordCount(), recno + 1);
+            const std::uint32_t span = std::max<std::uint32_t>(1, kWindowBytes / length);
+            // Moving backwards reads the records before, otherwise those after.
+            std::uint32_t first = recno;
+            if (windowCount > 0 && recno < windowFirst)
+                first = recno + 1 >= span ? recno + 1 - span : 0;
+            const std::uint32_t n = std::min(span, count - first);
+            window.resize(std::size_t{n} * length);
+            windowCount = 0;
+            file->readRecords(first, n, window.data());
+            windowFirst = first;
+            windowCount = n;
+        }
+        return std::string_view(window).substr(std::size_t{recno - windowFirst} * length, length);
+    }
+
+    // Keeps the caches true after this view stored record `recno`.
+    void stored(std::uint32_t recno, std::string_view raw)
+    {
+        if (recno >= windowFirst && recno < windowFirst + windowCount)
+            window.replace(std::size_t{recno - windowFirst} * file->recordLength(), raw.size(),
+                           raw);
+        for (auto &entry : memoCache)
+            if (entry.recno == recno)
+                entry.recno = UINT32_MAX;
+    }
+
+    std::string memo(std::uint32_t recno, int fieldIndex, std::string_view raw) const
+    {
+        for (const auto &entry : memoCache)
+            if (entry.recno == recno && entry.field == fieldIndex)
+                return entry.text;
+        const auto &f = file->fields()[static_cast<std::size_t>(fieldIndex)];
+        std::string text = file->readMemo(
+            raw.substr(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.length)));
+        MemoEntry entry{recno, fieldIndex, text};
+        if (memoCache.size() < kMemoCacheSize) {
+            memoCache.push_back(std::move(entry));
+        } else {
+            memoCache[memoCacheNext] = std::move(entry);
+            memoCacheNext = (memoCacheNext + 1) % kMemoCacheSize;
+        }
+        return text;
+    }
+
+    // The raw bytes of shown row `row` (the edit buffer for the record being
+    // edited); a view without data when there is none.
+    std::string_view rawOfRow(int row) const
+    {
+        if (row < 0 || row >= static_cast<int>(rows.size()))
+            return {};
+        if (state == TableState::Edit && row == current)
+            return buffer;
+        return record(rows[static_cast<std::size_t>(row)]);
+    }
+    std::string_view currentRaw() const
+    {
+        if (state == TableState::Insert)
+            return buffer;
+        return rawOfRow(current);
+    }
+    bool isBuffer(std::string_view raw) const { return editing() && raw.data() == buffer.data(); }
+
+    // --- typed reads of one field of a raw record --------------------------------
+    std::string_view slice(std::string_view raw, const dbf::FieldDef &f) const
+    {
+        return raw.substr(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.length));
+    }
+
+    std::string text(std::string_view raw, int row, int index) const
+    {
+        if (raw.data() == nullptr || index < 0 || index >= static_cast<int>(file->fields().size()))
+            return {};
+        const auto &f = file->fields()[static_cast<std::size_t>(index)];
+        if (f.type == dbf::FieldType::Memo) {
+            if (isBuffer(raw)) {
+                auto it = memoEdits.find(index);
+                if (it != memoEdits.end())
+                    return it->second;
+                if (state == TableState::Insert)
+                    return {};
+            }
+            return memo(rows[static_cast<std::size_t>(row)], index, raw);
+        }
+        if (f.type == dbf::FieldType::Numeric || f.type == dbf::FieldType::Float)
+            return std::string(trim(dbf::decodeText(slice(raw, f))));
+        return dbf::decodeText(slice(raw, f));
+    }
+
+    std::optional<std::int64_t> integer(std::string_view raw, int index) const
+    {
+        if (raw.data() == nullptr || index < 0 || index >= static_cast<int>(file->fields().size()))
+            return std::nullopt;
+        const auto &f = file->fields()[static_cast<std::size_t>(index)];
+        if (f.type == dbf::FieldType::Memo)
+            return std::nullopt;
+        return dbf::decodeInteger(slice(raw, f), f.decimals);
+    }
+
+    // --- shown rows ------------------------------------------------------------------
+    void applyFilterText()
+    {
+        filterField = -1;
+        if (!filtered || trim(filter).empty() || !file)
+            return;
+        std::string name;
+        if (!parseFilter(filter, name, filterValue))
+            throw StoreError("Неверное условие отбора для таблицы " + fileName + ": " + filter);
+        filterField = file->fieldIndex(name);
+        if (filterField < 0)
+            throw StoreError("Неверное условие отбора для таблицы " + fileName + ": нет поля " +
+                             name);
+    }
+
+    // Reads only the deleted flags (and the filter field) of all records.
     void buildRows()
     {
         rows.clear();
-        cachedRecord = -1;
-        const auto filter = activeFilter();
-        const std::uint32_t count = file.recordCount();
-        rows.reserve(count);
-        const std::size_t length = file.recordLength();
-        const std::uint32_t chunk = std::max<std::uint32_t>(1, std::uint32_t((1u << 20) / length));
-        std::string bytes;
-        std::string one;
-        for (std::uint32_t first = 0; first < count; first += chunk) {
-            const std::uint32_t n = std::min(chunk, count - first);
-            file.readRecords(first, n, bytes);
+        const std::uint32_t count = file->recordCount();
+        const std::uint32_t length = file->recordLength();
+        const std::uint32_t perChunk =
+            std::max<std::uint32_t>(1, static_cast<std::uint32_t>(kScanChunkBytes / length));
+        const dbf::FieldDef *f =
+            filterField >= 0 ? &file->fields()[static_cast<std::size_t>(filterField)] : nullptr;
+        std::string chunk;
+        for (std::uint32_t first = 0; first < count; first += perChunk) {
+            const std::uint32_t n = std::min(perChunk, count - first);
+            chunk.resize(std::size_t{n} * length);
+            file->readRecords(first, n, chunk.data());
             for (std::uint32_t i = 0; i < n; ++i) {
-                const char *rec = bytes.data() + std::size_t(i) * length;
-                if (*rec == dbf::kDeletedFlag)
+                const char *rec = chunk.data() + std::size_t{i} * length;
+                if (rec[0] == L::kRecordDeleted)
                     continue;
-                if (filter) {
-                    one.assign(rec, length);
-                    const auto v = file.integer(one, filter->field);
-                    if (!v || *v != filter->value)
+                if (f) {
+                    const auto v = dbf::decodeInteger(
+                        std::string_view(rec + f->offset, static_cast<std::size_t>(f->length)),
+                        f->decimals);
+                    if (!v || *v != filterValue)
                         continue;
                 }
                 rows.push_back(first + i);
@@ -103,46 +305,102 @@ struct Table::Impl
         }
     }
 
-    bool matchesFilter(const std::string &bytes) const
+    // Makes the shown row nearest to record `recno` current.
+    void placeAt(std::optional<std::uint32_t> recno)
     {
-        const auto filter = activeFilter();
-        if (!filter)
-            return true;
-        const auto v = file.integer(bytes, filter->field);
-        return v && *v == filter->value;
+        if (rows.empty()) {
+            current = -1;
+        } else if (!recno) {
+            current = 0;
+        } else {
+            auto it = std::lower_bound(rows.begin(), rows.end(), *recno);
+            current = it == rows.end() ? static_cast<int>(rows.size()) - 1
+                                       : static_cast<int>(it - rows.begin());
+        }
+        bof = current <= 0;
+        eof = rows.empty();
     }
 
-    void load()
+    void dropEdit()
     {
-        memoTexts.clear();
-        memoChanged.clear();
+        buffer.clear();
+        memoEdits.clear();
         modified = false;
-        if (current >= 0 && current < int(rows.size()))
-            file.readRecord(rows[std::size_t(current)], buffer);
-        else
-            buffer = file.blankRecord();
-        original = buffer;
+        if (state != TableState::Closed)
+            state = TableState::Browse;
     }
 
-    std::string memoText(int field)
+    // A pending edit is posted if a field changed, otherwise cancelled.
+    void endPendingEdit()
     {
-        if (const auto it = memoTexts.find(field); it != memoTexts.end())
-            return it->second;
-        std::string text;
-        if (const auto block = file.memoBlock(buffer, field))
-            text = file.readMemo(*block);
-        memoTexts[field] = text;
-        return text;
+        if (!editing())
+            return;
+        if (modified)
+            q->post();
+        else
+            q->cancel();
     }
+
+    void setMoved(int row, bool atBof, bool atEof)
+    {
+        current = row;
+        bof = atBof;
+        eof = atEof;
+        notify(&Table::currentChanged);
+    }
+
+    void openFile();
+    void replaceWith(dbf::NewTableFile &newFile);
 };
 
-Table::Table(QObject *parent) : QObject(parent), d(std::make_unique<Impl>()) {}
-
-Table::~Table()
+void Table::Impl::openFile()
 {
-    if (d->file.isOpen())
-        d->file.close();
+    dbf::recoverInterruptedReplace(fileName);
+    const auto path = dbf::findFileNoCase(fileName);
+    if (!path)
+        throw StoreError("Не найден файл таблицы: " + fileName);
+    // A table swapped in by another program between open and lock is opened
+    // again, so that the lock is taken on the file that bears the name.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        auto opened = dbf::DbfFile::open(*path, fileName, !readOnly);
+        if (::flock(opened->fd(), (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                throw StoreError("Таблица занята другой программой: " + fileName);
+            throw StoreError("Не удалось открыть файл таблицы " + fileName + ": " +
+                             dbf::systemErrorText(errno));
+        }
+        struct stat held
+        {
+        }, named{};
+        if (::fstat(opened->fd(), &held) == 0 && ::stat(path->c_str(), &named) == 0 &&
+            (held.st_ino != named.st_ino || held.st_dev != named.st_dev))
+            continue;
+        // The record count may have changed while the lock was being taken.
+        opened->reloadRecordCount();
+        file = std::move(opened);
+        return;
+    }
+    throw StoreError("Таблица занята другой программой: " + fileName);
 }
+
+void Table::Impl::replaceWith(dbf::NewTableFile &newFile)
+{
+    newFile.lockExclusive();
+    newFile.commit();
+    const std::string path = newFile.tablePath();
+    auto table = newFile.takeTable();
+    auto memo = newFile.takeMemo();
+    file = dbf::DbfFile::adopt(std::move(table), std::move(memo), path, fileName);
+    clearCaches();
+    buildRows();
+    placeAt(std::nullopt);
+}
+
+// --- Table -------------------------------------------------------------------------------
+
+Table::Table(QObject *parent) : QObject(parent), d(std::make_unique<Impl>(this)) {}
+
+Table::~Table() = default;
 
 void Table::setFileName(const std::string &fileName)
 {
@@ -170,7 +428,7 @@ bool Table::readOnly() const
 }
 const std::string &Table::filter() const
 {
-    return d->filterText;
+    return d->filter;
 }
 bool Table::filtered() const
 {
@@ -179,71 +437,94 @@ bool Table::filtered() const
 
 void Table::setFilter(const std::string &filterText)
 {
-    if (d->filterText == filterText)
+    if (filterText == d->filter)
         return;
-    d->filterText = filterText;
-    if (isOpen())
-        refresh();
+    if (!d->isOpen()) {
+        d->filter = filterText;
+        return;
+    }
+    d->endPendingEdit();
+    const std::string old = d->filter;
+    d->filter = filterText;
+    try {
+        d->applyFilterText();
+    } catch (...) {
+        d->filter = old;
+        d->applyFilterText();
+        throw;
+    }
+    guarded([&] { d->buildRows(); });
+    d->placeAt(std::nullopt);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 void Table::setFiltered(bool filtered)
 {
-    if (d->filtered == filtered)
+    if (filtered == d->filtered)
         return;
+    if (!d->isOpen()) {
+        d->filtered = filtered;
+        return;
+    }
+    d->endPendingEdit();
     d->filtered = filtered;
-    if (isOpen())
-        refresh();
+    try {
+        d->applyFilterText();
+    } catch (...) {
+        d->filtered = !filtered;
+        d->applyFilterText();
+        throw;
+    }
+    guarded([&] { d->buildRows(); });
+    d->placeAt(std::nullopt);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 void Table::open()
 {
-    if (isOpen())
+    if (d->isOpen())
         return;
-    try {
-        d->file.open(d->fileName, !d->readOnly,
-                     d->exclusive ? dbf::LockMode::Exclusive : dbf::LockMode::Shared);
-        d->buildRows();
-    } catch (const DbfError &e) {
-        d->file.close();
-        throw StoreError(e.what());
-    } catch (...) {
-        d->file.close();
-        throw;
-    }
+    guarded([&] {
+        d->openFile();
+        try {
+            d->applyFilterText();
+            d->buildRows();
+        } catch (...) {
+            d->file.reset();
+            throw;
+        }
+    });
+    d->clearCaches();
     d->state = TableState::Browse;
-    d->current = d->rows.empty() ? -1 : 0;
-    d->bof = true;
-    d->eof = d->rows.empty();
-    d->load();
-    if (!d->disableCount) {
-        emit rowsReset();
-        emit stateChanged();
-        emit currentChanged();
-    }
+    d->placeAt(std::nullopt);
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 void Table::close()
 {
-    if (!isOpen())
+    if (!d->isOpen())
         return;
-    d->file.close();
-    d->state = TableState::Closed;
+    d->dropEdit();
+    d->file.reset();
     d->rows.clear();
+    d->clearCaches();
     d->current = -1;
-    d->modified = false;
-    d->cachedRecord = -1;
+    d->bof = d->eof = true;
+    d->state = TableState::Closed;
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
     if (afterClose)
         afterClose(*this);
-    if (!d->disableCount) {
-        emit rowsReset();
-        emit stateChanged();
-        emit currentChanged();
-    }
 }
 
 bool Table::isOpen() const
 {
-    return d->state != TableState::Closed;
+    return d->isOpen();
 }
 TableState Table::state() const
 {
@@ -251,70 +532,41 @@ TableState Table::state() const
 }
 bool Table::isEditing() const
 {
-    return d->state == TableState::Edit || d->state == TableState::Insert;
-}
-
-namespace {
-void requireOpen(const Table &t)
-{
-    if (!t.isOpen())
-        throw StoreError("Таблица не открыта: " + t.fileName());
-}
-} // namespace
-
-// Ends a pending edit before moving: posted when a field changed, else cancelled.
-static void endPendingEdit(Table &t)
-{
-    if (!t.isEditing())
-        return;
-    if (t.isModified())
-        t.post();
-    else
-        t.cancel();
+    return d->editing();
 }
 
 void Table::first()
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
-    moveTo(0);
-    d->bof = true;
-    d->eof = d->rows.empty();
+    d->requireOpen();
+    d->endPendingEdit();
+    d->setMoved(d->rows.empty() ? -1 : 0, true, d->rows.empty());
 }
 
 void Table::last()
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
-    moveTo(int(d->rows.size()) - 1);
-    d->eof = true;
-    d->bof = d->rows.empty();
+    d->requireOpen();
+    d->endPendingEdit();
+    d->setMoved(static_cast<int>(d->rows.size()) - 1, d->rows.empty(), true);
 }
 
 void Table::next()
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
-    if (d->current + 1 < int(d->rows.size())) {
-        moveTo(d->current + 1);
-        d->bof = false;
-        d->eof = false;
-    } else {
+    d->requireOpen();
+    d->endPendingEdit();
+    if (d->current + 1 < static_cast<int>(d->rows.size()))
+        d->setMoved(d->current + 1, false, false);
+    else
         d->eof = true;
-    }
 }
 
 void Table::prior()
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
-    if (d->current > 0) {
-        moveTo(d->current - 1);
-        d->bof = false;
-        d->eof = false;
-    } else {
+    d->requireOpen();
+    d->endPendingEdit();
+    if (d->current > 0)
+        d->setMoved(d->current - 1, false, false);
+    else
         d->bof = true;
-    }
 }
 
 bool Table::bof() const
@@ -327,49 +579,38 @@ bool Table::eof() const
 }
 int Table::recordCount() const
 {
-    return int(d->rows.size());
+    return static_cast<int>(d->rows.size());
 }
+
 int Table::currentRow() const
 {
-    return d->current;
+    return d->state == TableState::Insert ? -1 : d->current;
 }
 
 void Table::moveTo(int row)
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
+    d->requireOpen();
+    d->endPendingEdit();
     if (d->rows.empty())
-        row = -1;
-    else
-        row = std::clamp(row, 0, int(d->rows.size()) - 1);
-    d->bof = row <= 0;
-    d->eof = row < 0 || row == int(d->rows.size()) - 1;
-    if (row == d->current)
         return;
-    d->current = row;
-    d->load();
-    if (!d->disableCount)
-        emit currentChanged();
+    row = std::clamp(row, 0, static_cast<int>(d->rows.size()) - 1);
+    if (row != d->current)
+        d->setMoved(row, false, false);
 }
 
 void Table::insert()
 {
-    requireOpen(*this);
-    if (d->readOnly)
-        throw StoreError("Таблица открыта только для чтения: " + d->fileName);
-    endPendingEdit(*this);
+    d->requireWritable();
+    d->endPendingEdit();
     if (beforeInsert)
         beforeInsert(*this);
-    d->buffer = d->file.blankRecord();
-    d->original = d->buffer;
-    d->memoTexts.clear();
-    d->memoChanged.clear();
+    d->rowBeforeInsert = d->current;
+    d->buffer.assign(d->file->recordLength(), ' ');
+    d->memoEdits.clear();
     d->modified = false;
     d->state = TableState::Insert;
-    if (!d->disableCount) {
-        emit stateChanged();
-        emit currentChanged();
-    }
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::currentChanged);
     if (afterInsert)
         afterInsert(*this);
 }
@@ -381,117 +622,99 @@ void Table::append()
 
 void Table::edit()
 {
-    requireOpen(*this);
-    if (isEditing())
+    d->requireWritable();
+    if (d->editing())
         return;
-    if (d->readOnly)
-        throw StoreError("Таблица открыта только для чтения: " + d->fileName);
     if (d->rows.empty()) {
         insert();
         return;
     }
-    d->load();
-    d->editedRecord = d->rows[std::size_t(d->current)];
+    if (d->current < 0)
+        d->current = 0;
+    d->buffer = guarded(
+        [&] { return std::string(d->record(d->rows[static_cast<std::size_t>(d->current)])); });
+    d->memoEdits.clear();
+    d->modified = false;
     d->state = TableState::Edit;
-    if (!d->disableCount)
-        emit stateChanged();
+    d->notify(&Table::stateChanged);
     if (afterEdit)
         afterEdit(*this);
 }
 
 void Table::post()
 {
-    requireOpen(*this);
-    if (!isEditing())
+    d->requireOpen();
+    if (!d->editing())
         return;
-    try {
-        for (const auto &[field, changed] : d->memoChanged) {
-            if (!changed)
-                continue;
-            const std::string &text = d->memoTexts[field];
-            d->file.setMemoBlock(d->buffer, field,
-                                 text.empty()
-                                     ? std::nullopt
-                                     : std::optional<std::uint32_t>(d->file.writeMemo(text)));
+    guarded([&] {
+        std::string raw = d->buffer;
+        for (const auto &[index, text] : d->memoEdits) {
+            const auto &f = d->file->fields()[static_cast<std::size_t>(index)];
+            dbf::encodeMemoBlock(d->file->writeMemo(text), raw.data() + f.offset);
         }
+        raw[0] = L::kRecordActive;
         if (d->state == TableState::Insert) {
-            const std::uint32_t record = d->file.appendRecord(d->buffer);
-            if (d->matchesFilter(d->buffer)) {
-                d->rows.push_back(record);
-                d->current = int(d->rows.size()) - 1;
-            }
+            const std::uint32_t recno = d->file->appendRecord(raw);
+            d->rows.push_back(recno);
+            d->current = static_cast<int>(d->rows.size()) - 1;
+            d->stored(recno, raw);
         } else {
-            d->file.writeRecord(d->editedRecord, d->buffer);
+            const std::uint32_t recno = d->rows[static_cast<std::size_t>(d->current)];
+            d->file->writeRecord(recno, raw);
+            d->stored(recno, raw);
         }
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
+    });
     const bool inserted = d->state == TableState::Insert;
-    d->cachedRecord = -1;
-    d->state = TableState::Browse;
-    d->memoChanged.clear();
-    d->modified = false;
-    d->original = d->buffer;
-    d->eof = d->current == int(d->rows.size()) - 1;
-    if (!d->disableCount) {
-        if (inserted)
-            emit rowsReset();
-        else
-            emit rowChanged(d->current);
-        emit stateChanged();
-        emit currentChanged();
-    }
+    d->dropEdit();
+    d->bof = d->eof = false;
+    d->notify(&Table::stateChanged);
+    if (inserted)
+        d->notify(&Table::rowsReset);
+    else
+        d->notifyRow(d->current);
+    d->notify(&Table::currentChanged);
     if (afterPost)
         afterPost(*this);
 }
 
 void Table::cancel()
 {
-    requireOpen(*this);
-    if (!isEditing())
+    if (!d->editing())
         return;
-    d->state = TableState::Browse;
-    d->load();
-    if (!d->disableCount) {
-        emit stateChanged();
-        emit currentChanged();
-    }
+    if (d->state == TableState::Insert)
+        d->current = std::min(d->rowBeforeInsert, static_cast<int>(d->rows.size()) - 1);
+    d->dropEdit();
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::currentChanged);
     if (afterCancel)
         afterCancel(*this);
 }
 
 void Table::remove()
 {
-    requireOpen(*this);
-    if (d->readOnly)
-        throw StoreError("Таблица открыта только для чтения: " + d->fileName);
+    d->requireWritable();
     if (d->state == TableState::Insert) {
         cancel();
         return;
     }
-    if (d->state == TableState::Edit)
-        cancel();
-    if (d->rows.empty())
-        throw StoreError("Нет записи для удаления: " + d->fileName);
-    try {
-        const std::uint32_t record = d->rows[std::size_t(d->current)];
-        std::string bytes;
-        d->file.readRecord(record, bytes);
-        bytes[0] = dbf::kDeletedFlag;
-        d->file.writeRecord(record, bytes);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
+    if (d->rows.empty() || d->current < 0)
+        throw StoreError("Нет записи для удаления в таблице " + d->fileName);
+    const std::uint32_t recno = d->rows[static_cast<std::size_t>(d->current)];
+    guarded([&] {
+        d->file->markDeleted(recno);
+        std::string raw(d->record(recno));
+        raw[0] = L::kRecordDeleted;
+        d->stored(recno, raw);
+    });
+    d->dropEdit();
     d->rows.erase(d->rows.begin() + d->current);
-    d->cachedRecord = -1;
-    if (d->current >= int(d->rows.size()))
-        d->current = int(d->rows.size()) - 1;
-    d->load();
-    d->eof = d->rows.empty() || d->current == int(d->rows.size()) - 1;
-    if (!d->disableCount) {
-        emit rowsReset();
-        emit currentChanged();
-    }
+    if (d->current >= static_cast<int>(d->rows.size()))
+        d->current = static_cast<int>(d->rows.size()) - 1;
+    d->bof = d->current <= 0;
+    d->eof = d->rows.empty();
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
     if (afterDelete)
         afterDelete(*this);
 }
@@ -503,166 +726,130 @@ bool Table::isModified() const
 
 const std::vector<dbf::FieldDef> &Table::fields() const
 {
-    return d->file.fields();
-}
-int Table::fieldIndex(std::string_view name) const
-{
-    return d->file.fieldIndex(std::string(name));
+    static const std::vector<dbf::FieldDef> none;
+    return d->file ? d->file->fields() : none;
 }
 
-namespace {
-int requireField(const Table &t, std::string_view name)
+int Table::fieldIndex(std::string_view name) const
 {
-    const int i = t.fieldIndex(name);
-    if (i < 0)
-        throw StoreError("Поле " + std::string(name) + " не найдено: " + t.fileName());
-    return i;
+    return d->file ? d->file->fieldIndex(name) : -1;
 }
-} // namespace
 
 bool Table::isNull(std::string_view name) const
 {
-    requireOpen(*this);
-    const int i = requireField(*this, name);
-    if (d->file.fields()[std::size_t(i)].type == FieldType::Memo) {
-        if (const auto it = d->memoTexts.find(i);
-            it != d->memoTexts.end() && d->memoChanged.count(i))
-            return it->second.empty();
-        return !d->file.memoBlock(d->buffer, i);
-    }
-    return d->file.isBlank(d->buffer, i);
+    int index = -1;
+    const auto &f = d->field(name, &index);
+    if (f.type == dbf::FieldType::Memo)
+        return textField(name).empty();
+    const std::string_view raw = guarded([&] { return d->currentRaw(); });
+    return raw.data() == nullptr || trim(dbf::decodeText(d->slice(raw, f))).empty();
 }
 
 std::optional<std::int64_t> Table::integerField(std::string_view name) const
 {
-    requireOpen(*this);
-    const int i = requireField(*this, name);
-    if (d->current < 0 && !isEditing())
-        return std::nullopt;
-    return d->file.integer(d->buffer, i);
+    int index = -1;
+    d->field(name, &index);
+    return guarded([&] { return d->integer(d->currentRaw(), index); });
 }
 
 std::string Table::textField(std::string_view name) const
 {
-    requireOpen(*this);
-    const int i = requireField(*this, name);
-    if (d->current < 0 && !isEditing())
-        return {};
-    const auto &f = d->file.fields()[std::size_t(i)];
-    try {
-        if (f.type == FieldType::Memo)
-            return d->memoText(i);
-        if (f.type == FieldType::Numeric) {
-            const auto n = d->file.integer(d->buffer, i);
-            return n ? std::to_string(*n) : std::string();
-        }
-        return d->file.text(d->buffer, i);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
+    int index = -1;
+    d->field(name, &index);
+    return guarded([&] { return d->text(d->currentRaw(), d->current, index); });
 }
-
-namespace {
-void requireEditing(const Table &t)
-{
-    if (!t.isEditing())
-        throw StoreError("Таблица не в режиме редактирования: " + t.fileName());
-}
-} // namespace
 
 void Table::setIntegerField(std::string_view name, std::optional<std::int64_t> value)
 {
-    requireEditing(*this);
-    const int i = requireField(*this, name);
-    try {
-        d->file.setInteger(d->buffer, i, value);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
+    d->requireEditing();
+    int index = -1;
+    const auto &f = d->field(name, &index);
+    if (f.type == dbf::FieldType::Memo) {
+        setTextField(name, value ? std::to_string(*value) : std::string());
+        return;
+    }
+    char *at = d->buffer.data() + f.offset;
+    if (f.type == dbf::FieldType::Numeric || f.type == dbf::FieldType::Float) {
+        if (!dbf::encodeInteger(value, at, f.length))
+            throw StoreError("Число " + std::to_string(*value) + " не помещается в поле " + f.name +
+                             " таблицы " + d->fileName);
+    } else {
+        dbf::encodeText(value ? std::to_string(*value) : std::string(), at, f.length);
     }
     d->modified = true;
-    if (!d->disableCount)
-        emit currentChanged();
+    d->notify(&Table::currentChanged);
 }
 
 void Table::setTextField(std::string_view name, std::string_view value)
 {
-    requireEditing(*this);
-    const int i = requireField(*this, name);
-    const auto &f = d->file.fields()[std::size_t(i)];
-    if (f.type == FieldType::Memo) {
-        d->memoTexts[i] = std::string(value);
-        d->memoChanged[i] = true;
-    } else if (f.type == FieldType::Numeric) {
-        const std::string text(value);
-        std::int64_t n = 0;
-        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-        if (text.empty())
-            d->file.setInteger(d->buffer, i, std::nullopt);
-        else if (ec != std::errc() || ptr != text.data() + text.size())
-            throw StoreError("'" + text + "' не является целым числом");
+    d->requireEditing();
+    int index = -1;
+    const auto &f = d->field(name, &index);
+    if (f.type == dbf::FieldType::Memo) {
+        // A text equal to the stored one needs no new memo block.
+        const std::string stored = d->state == TableState::Insert ? std::string() : guarded([&] {
+            const std::uint32_t recno = d->rows[static_cast<std::size_t>(d->current)];
+            return d->memo(recno, index, d->record(recno));
+        });
+        if (value == stored)
+            d->memoEdits.erase(index);
         else
-            d->file.setInteger(d->buffer, i, n);
+            d->memoEdits[index] = std::string(value);
+    } else if (f.type == dbf::FieldType::Numeric || f.type == dbf::FieldType::Float) {
+        const std::string_view text = trim(value);
+        std::optional<std::int64_t> number;
+        if (!text.empty()) {
+            std::int64_t v = 0;
+            const char *begin = text.data() + (text.front() == '+' ? 1 : 0);
+            auto [end, ec] = std::from_chars(begin, text.data() + text.size(), v);
+            if (ec != std::errc() || end != text.data() + text.size())
+                throw StoreError("\"" + std::string(value) + "\" не является целым числом (поле " +
+                                 f.name + " таблицы " + d->fileName + ")");
+            number = v;
+        }
+        if (!dbf::encodeInteger(number, d->buffer.data() + f.offset, f.length))
+            throw StoreError("Число " + std::string(text) + " не помещается в поле " + f.name +
+                             " таблицы " + d->fileName);
     } else {
-        d->file.setText(d->buffer, i, std::string(value));
+        dbf::encodeText(value, d->buffer.data() + f.offset, f.length);
     }
     d->modified = true;
-    if (!d->disableCount)
-        emit currentChanged();
+    d->notify(&Table::currentChanged);
 }
 
 std::optional<std::int64_t> Table::integerAt(int row, int field) const
 {
-    if (!isOpen() || row < 0 || row >= int(d->rows.size()) || field < 0)
+    if (!d->isOpen())
         return std::nullopt;
-    const std::uint32_t record = d->rows[std::size_t(row)];
-    if (d->cachedRecord != std::int64_t(record)) {
-        d->file.readRecord(record, d->cachedBytes);
-        d->cachedRecord = record;
-    }
-    return d->file.integer(d->cachedBytes, field);
+    return guarded([&] { return d->integer(d->rawOfRow(row), field); });
 }
 
 std::string Table::textAt(int row, int field) const
 {
-    if (!isOpen() || row < 0 || row >= int(d->rows.size()) || field < 0)
+    if (!d->isOpen())
         return {};
-    const std::uint32_t record = d->rows[std::size_t(row)];
-    try {
-        if (d->cachedRecord != std::int64_t(record)) {
-            d->file.readRecord(record, d->cachedBytes);
-            d->cachedRecord = record;
-        }
-        const auto &f = d->file.fields()[std::size_t(field)];
-        if (f.type == FieldType::Memo) {
-            const auto block = d->file.memoBlock(d->cachedBytes, field);
-            return block ? d->file.readMemo(*block) : std::string();
-        }
-        if (f.type == FieldType::Numeric) {
-            const auto n = d->file.integer(d->cachedBytes, field);
-            return n ? std::to_string(*n) : std::string();
-        }
-        return d->file.text(d->cachedBytes, field);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
+    return guarded([&] { return d->text(d->rawOfRow(row), row, field); });
 }
 
 Bookmark Table::bookmark() const
 {
-    if (d->current < 0 || d->current >= int(d->rows.size()))
+    if (!d->isOpen() || d->state == TableState::Insert || d->current < 0)
         return -1;
-    return d->rows[std::size_t(d->current)];
+    return d->rows[static_cast<std::size_t>(d->current)];
 }
 
 void Table::gotoBookmark(Bookmark bookmark)
 {
-    requireOpen(*this);
-    if (bookmark < 0)
+    d->requireOpen();
+    d->endPendingEdit();
+    if (bookmark < 0 || d->rows.empty())
         return;
-    const auto it = std::find(d->rows.begin(), d->rows.end(), std::uint32_t(bookmark));
-    if (it == d->rows.end())
-        throw StoreError("Запись не найдена: " + d->fileName);
-    moveTo(int(it - d->rows.begin()));
+    auto it =
+        std::lower_bound(d->rows.begin(), d->rows.end(),
+                         static_cast<std::uint32_t>(std::min<Bookmark>(bookmark, UINT32_MAX)));
+    const int row = it == d->rows.end() ? static_cast<int>(d->rows.size()) - 1
+                                        : static_cast<int>(it - d->rows.begin());
+    d->setMoved(row, false, false);
 }
 
 void Table::disableControls()
@@ -672,10 +859,12 @@ void Table::disableControls()
 
 void Table::enableControls()
 {
-    if (d->disableCount > 0 && --d->disableCount == 0) {
-        emit rowsReset();
-        emit stateChanged();
-        emit currentChanged();
+    if (d->disableCount == 0)
+        return;
+    if (--d->disableCount == 0) {
+        d->notify(&Table::stateChanged);
+        d->notify(&Table::rowsReset);
+        d->notify(&Table::currentChanged);
     }
 }
 
@@ -686,71 +875,75 @@ bool Table::controlsDisabled() const
 
 void Table::refresh()
 {
-    requireOpen(*this);
-    endPendingEdit(*this);
-    const Bookmark mark = bookmark();
-    const int oldRow = d->current;
-    try {
-        d->file.reloadHeader();
+    d->requireOpen();
+    d->endPendingEdit();
+    std::optional<std::uint32_t> recno;
+    if (d->current >= 0)
+        recno = d->rows[static_cast<std::size_t>(d->current)];
+    guarded([&] {
+        d->file->reloadRecordCount();
+        d->clearCaches();
         d->buildRows();
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
-    const auto it = std::find(d->rows.begin(), d->rows.end(), std::uint32_t(mark));
-    if (mark >= 0 && it != d->rows.end())
-        d->current = int(it - d->rows.begin());
-    else
-        d->current = d->rows.empty() ? -1 : std::clamp(oldRow, 0, int(d->rows.size()) - 1);
-    d->bof = d->current <= 0;
-    d->eof = d->rows.empty() || d->current == int(d->rows.size()) - 1;
-    d->load();
-    if (!d->disableCount) {
-        emit rowsReset();
-        emit currentChanged();
-    }
+    });
+    d->placeAt(recno);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 void Table::emptyTable()
 {
-    requireOpen(*this);
+    d->requireWritable();
     if (!d->exclusive)
-        throw StoreError("Для очистки таблица должна быть открыта монопольно: " + d->fileName);
-    endPendingEdit(*this);
-    std::vector<dbf::Record> none;
-    const std::string path = d->file.path();
-    const auto fields = d->file.fields();
-    try {
-        DbfFile::rewrite(path, fields, none, true);
-        d->file.open(path, true, dbf::LockMode::Exclusive);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
-    refresh();
+        throw StoreError("Таблица должна быть открыта монопольно: " + d->fileName);
+    d->dropEdit();
+    guarded([&] {
+        dbf::NewTableFile newFile(d->file->path(), d->fileName, d->file->fields());
+        d->replaceWith(newFile);
+    });
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 void Table::pack()
 {
-    requireOpen(*this);
+    d->requireWritable();
     if (!d->exclusive)
-        throw StoreError("Для упаковки таблица должна быть открыта монопольно: " + d->fileName);
-    endPendingEdit(*this);
-    const std::string path = d->file.path();
-    const auto fields = d->file.fields();
-    try {
-        std::vector<dbf::Record> records;
-        records.reserve(d->file.recordCount());
-        std::string bytes;
-        for (std::uint32_t i = 0; i < d->file.recordCount(); ++i) {
-            d->file.readRecord(i, bytes);
-            if (!d->file.isDeleted(bytes))
-                records.push_back(d->file.values(bytes));
+        throw StoreError("Таблица должна быть открыта монопольно: " + d->fileName);
+    d->dropEdit();
+    guarded([&] {
+        dbf::DbfFile &old = *d->file;
+        dbf::NewTableFile newFile(old.path(), d->fileName, old.fields());
+        const auto &fields = old.fields();
+        const std::uint32_t count = old.reloadRecordCount();
+        const std::uint32_t length = old.recordLength();
+        const std::uint32_t perChunk =
+            std::max<std::uint32_t>(1, static_cast<std::uint32_t>(kScanChunkBytes / length));
+        std::string chunk;
+        for (std::uint32_t first = 0; first < count; first += perChunk) {
+            const std::uint32_t n = std::min(perChunk, count - first);
+            chunk.resize(std::size_t{n} * length);
+            old.readRecords(first, n, chunk.data());
+            for (std::uint32_t i = 0; i < n; ++i) {
+                std::string raw = chunk.substr(std::size_t{i} * length, length);
+                if (raw[0] == L::kRecordDeleted)
+                    continue;
+                raw[0] = L::kRecordActive;
+                for (const auto &f : fields) {
+                    if (f.type != dbf::FieldType::Memo)
+                        continue;
+                    const std::string text = old.readMemo(std::string_view(raw).substr(
+                        static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.length)));
+                    dbf::encodeMemoBlock(newFile.writeMemo(text), raw.data() + f.offset);
+                }
+                newFile.appendRaw(raw);
+            }
         }
-        DbfFile::rewrite(path, fields, records, true);
-        d->file.open(path, true, dbf::LockMode::Exclusive);
-    } catch (const DbfError &e) {
-        throw StoreError(e.what());
-    }
-    refresh();
+        d->replaceWith(newFile);
+    });
+    d->notify(&Table::stateChanged);
+    d->notify(&Table::rowsReset);
+    d->notify(&Table::currentChanged);
 }
 
 } // namespace kv::store

@@ -16,9 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kv::dbf {
-struct FieldDef;
-}
+#include "platform/dbf/DbfTypes.h"
 
 namespace kv::store {
 
@@ -74,7 +72,9 @@ public:
     bool bof() const;
     bool eof() const;
     int recordCount() const; // records shown, filter applied
-    int currentRow() const;  // 0-based among shown records; -1 when none
+    // 0-based among shown records; -1 when none, and while a new record is
+    // being inserted (it gets its row, the last one, when posted).
+    int currentRow() const;
     void moveTo(int row);
 
     // --- editing --------------------------------------------------------------
@@ -96,12 +96,16 @@ public:
     void setTextField(std::string_view name, std::string_view value);
 
     // Read a shown record without moving the current one (grid models).
-    // Only that record (and its memo, for a memo field) is read.
+    // Only that record (and its memo, for a memo field) is read. The record
+    // being edited reads from the edit buffer; a row or field out of range
+    // reads as null / "".
     std::optional<std::int64_t> integerAt(int row, int field) const;
     std::string textAt(int row, int field) const;
 
     // --- bookmarks, list detach ----------------------------------------------
-    Bookmark bookmark() const;
+    Bookmark bookmark() const; // -1 when there is no current stored record
+    // Ends a pending edit as moving does. A record that is no longer shown
+    // (deleted, filtered out) leaves the view on the next shown record.
     void gotoBookmark(Bookmark bookmark);
     // While disabled, no change signal is emitted; enable emits rowsReset.
     void disableControls();
@@ -112,7 +116,9 @@ public:
     void refresh();    // re-read from the file; ends a pending edit as moving does
     void emptyTable(); // exclusive only: all records removed
     void pack();       // exclusive only: deleted records removed for good
-    // Both rewrite the table into a new file and rename it over the old one.
+    // Both drop a pending edit, rewrite the table (and a compacted memo file)
+    // into new files and rename them over the old ones, so a failure leaves
+    // the old table whole; the view then stands on the first record.
 
     // --- event steps the windows attach ---------------------------------
     std::function<void(Table &)> beforeInsert, afterInsert, afterEdit, afterPost, afterCancel,

@@ -68,3 +68,30 @@ std::string Trim(std::string_view text)
 }
 
 } // namespace kv::text
+
+namespace kv::text {
+
+std::optional<std::int64_t> ParseInteger(std::string_view text)
+{
+    const std::string t = Trim(text);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        negative = t[i++] == '-';
+    if (i == t.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (t[i] - '0');
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace kv::text

@@ -2,6 +2,8 @@
 // The shared 8-bit text rules of the program. All take and return
 // Windows-1251 byte strings.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,4 +46,10 @@ inline bool isDigitKeyAccepted(char16_t ch)
     return (ch >= u'0' && ch <= u'9') || ch == 8;
 }
 
+} // namespace kv::text
+
+namespace kv::text {
+// A whole number as the number fields hold it: optional blanks around, an
+// optional sign, decimal digits, within 32 bits; nullopt otherwise.
+std::optional<std::int64_t> ParseInteger(std::string_view text);
 } // namespace kv::text

@@ -1,0 +1,76 @@
+#include "Imports.h"
+
+#include "core/base/Numbering.h"
+#include "platform/store/Table.h"
+#include "platform/text/Cp1251.h"
+#include "platform/text/TextHelpers.h"
+
+#include <stdexcept>
+
+namespace kv::import {
+namespace {
+
+bool isBlankLine(const std::string &line)
+{
+    return kv::text::Trim(line).empty();
+}
+
+std::int64_t groupNumberOf(const std::string &text)
+{
+    const auto n = kv::text::ParseInteger(text);
+    if (!n)
+        throw std::runtime_error("«" + kv::text::fromCp1251(text).toStdString() +
+                                 "» не является целым числом");
+    return *n;
+}
+
+} // namespace
+
+ImportResult importQuestions(kv::store::Table &questions, const std::vector<std::string> &lines,
+                             QuestionImportOptions options)
+{
+    using kv::text::CutToFieldWidth;
+    auto next = kv::base::nextQuestionNumbers(questions);
+    ImportResult result;
+    if (options.assignGroup && kv::text::Trim(options.groupText).empty())
+        options.groupText = "1";
+    for (const std::string &line : lines) {
+        if (isBlankLine(line)) {
+            ++next.group;
+            if (options.assignGroup)
+                options.groupText = std::to_string(groupNumberOf(options.groupText) + 1);
+            continue;
+        }
+        const std::string text = CutToFieldWidth(line);
+        questions.append();
+        questions.setIntegerField("NPOR", next.npor++);
+        questions.setIntegerField("NGRUPPY", options.assignGroup ? groupNumberOf(options.groupText)
+                                                                 : next.group);
+        questions.setTextField("VOPROS", text);
+        questions.post();
+        questions.edit();
+        questions.setTextField("VOPRMEMO", text);
+        questions.post();
+        ++result.imported;
+    }
+    result.groupText = options.groupText;
+    return result;
+}
+
+ImportResult importGroupNames(kv::store::Table &groups, const std::vector<std::string> &lines)
+{
+    std::int64_t next = kv::base::nextGroupNumber(groups);
+    ImportResult result;
+    for (const std::string &line : lines) {
+        if (isBlankLine(line))
+            continue;
+        groups.append();
+        groups.setIntegerField("NGRUPPY", next++);
+        groups.setTextField("NAMEGRUPPA", kv::text::CutToFieldWidth(line));
+        groups.post();
+        ++result.imported;
+    }
+    return result;
+}
+
+} // namespace kv::import
