@@ -1,6 +1,7 @@
 // The data-aware widgets over real table files in a temporary folder, driven
 // as a user drives them.
-#include "platform/dbf/DbfFile.h"
+#include "platform/dbf/DbfTypes.h"
+#include "platform/dbf/NewTableFile.h"
 #include "platform/store/Table.h"
 #include "platform/text/Cp1251.h"
 #include "widgets/DBEdit.h"
@@ -22,8 +23,6 @@
 #include <QTest>
 #include <QToolButton>
 
-using kv::dbf::FieldDef;
-using kv::dbf::FieldType;
 using kv::store::Table;
 using namespace kv::widgets;
 
@@ -51,12 +50,14 @@ protected:
         ASSERT_TRUE(dir.isValid());
         questionsFile = dir.filePath("Voprosy.DBF").toStdString();
         groupsFile = dir.filePath("Gruppy.dbf").toStdString();
-        kv::dbf::DbfFile::create(questionsFile, {{"NPOR", FieldType::Numeric, 11},
-                                                 {"NGRUPPY", FieldType::Numeric, 11},
-                                                 {"VOPROS", FieldType::Character, 254},
-                                                 {"VOPRMEMO", FieldType::Memo, 10}});
-        kv::dbf::DbfFile::create(groupsFile, {{"NGRUPPY", FieldType::Numeric, 11},
-                                              {"NAMEGRUPPA", FieldType::Character, 254}});
+        using namespace kv::dbf;
+        NewTableFile(questionsFile, "Voprosy.DBF",
+                     {numericField("NPOR", 11), numericField("NGRUPPY", 11),
+                      characterField("VOPROS", 254), memoField("VOPRMEMO")})
+            .commit();
+        NewTableFile(groupsFile, "Gruppy.dbf",
+                     {numericField("NGRUPPY", 11), characterField("NAMEGRUPPA", 254)})
+            .commit();
         setUiHooks({[this](const QString &title, const QString &text) {
                         asked.append(title + "|" + text);
                         return answer;
