@@ -34,5 +34,7 @@ int runInit(Context &);
 int runDump(Context &);
 int runImportQuestions(Context &);
 int runImportGroups(Context &);
+int runGenerate(Context &);
+int runSimilar(Context &);
 
 } // namespace kv::cli
