@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -272,6 +274,44 @@ std::string makeDBase3Memo(std::string_view text)
 
 // --- DbfFile --------------------------------------------------------------------------
 
+struct DbfFile::FileEnds
+{
+    std::uint32_t recordCount = 0;
+    std::uint64_t memoEnd = 0;
+};
+
+namespace {
+// The ends of every table file open in this program, by device and inode.
+std::map<std::pair<dev_t, ino_t>, std::weak_ptr<DbfFile::FileEnds>> &openFileEnds()
+{
+    static std::map<std::pair<dev_t, ino_t>, std::weak_ptr<DbfFile::FileEnds>> ends;
+    return ends;
+}
+} // namespace
+
+void DbfFile::attachEnds()
+{
+    struct stat st
+    {
+    };
+    if (::fstat(table_.get(), &st) != 0) {
+        ends_ = std::make_shared<FileEnds>();
+    } else {
+        auto &registry = openFileEnds();
+        const auto key = std::make_pair(st.st_dev, st.st_ino);
+        ends_ = registry[key].lock();
+        if (!ends_) {
+            for (auto it = registry.begin(); it != registry.end();)
+                it = it->second.expired() ? registry.erase(it) : std::next(it);
+            ends_ = std::make_shared<FileEnds>();
+            registry[key] = ends_;
+        }
+    }
+    ends_->recordCount = std::max(ends_->recordCount, header_.recordCount);
+    if (memo_.valid())
+        ends_->memoEnd = std::max(ends_->memoEnd, fileSize(memo_.get()));
+}
+
 std::unique_ptr<DbfFile> DbfFile::open(const std::string &path, const std::string &displayName,
                                        bool writable)
 {
@@ -300,6 +340,7 @@ std::unique_ptr<DbfFile> DbfFile::open(const std::string &path, const std::strin
                            systemErrorText(errno));
         file->openMemo(FileHandle(mfd));
     }
+    file->attachEnds();
     return file;
 }
 
@@ -314,6 +355,7 @@ std::unique_ptr<DbfFile> DbfFile::adopt(FileHandle table, FileHandle memo, const
     file->loadHeader();
     if (file->hasMemo())
         file->openMemo(std::move(memo));
+    file->attachEnds();
     return file;
 }
 
@@ -363,6 +405,10 @@ void DbfFile::openMemo(FileHandle memo)
 
 int DbfFile::fieldIndex(std::string_view name) const
 {
+    // Names are stored in upper case and asked for in upper case: try that first.
+    for (std::size_t i = 0; i < header_.fields.size(); ++i)
+        if (header_.fields[i].name == name)
+            return static_cast<int>(i);
     for (std::size_t i = 0; i < header_.fields.size(); ++i) {
         const std::string &f = header_.fields[i].name;
         if (f.size() == name.size() &&
@@ -385,6 +431,11 @@ std::uint32_t DbfFile::reloadRecordCount()
         throw DbfError("Повреждён заголовок таблицы " + displayName_ + ": число записей " +
                        std::to_string(count) + " больше, чем помещается в файле");
     header_.recordCount = count;
+    if (ends_) {
+        ends_->recordCount = count; // the file's word: another program may have added
+        if (memo_.valid())
+            ends_->memoEnd = std::max(ends_->memoEnd, fileSize(memo_.get()));
+    }
     return count;
 }
 
@@ -418,11 +469,8 @@ void DbfFile::writeRecord(std::uint32_t recno, std::string_view raw)
 
 std::uint32_t DbfFile::appendRecord(std::string_view raw)
 {
-    // The count as it is now in the file: other views may have appended.
-    char countBytes[4];
-    if (readAt(table_.get(), countBytes, 4, L::kRecordCountOffset) != 4)
-        throw DbfError("Повреждён заголовок таблицы " + displayName_ + ": файл короче заголовка");
-    const std::uint32_t recno = get32(std::string_view(countBytes, 4), 0);
+    // After every record any view of this file in the program has added.
+    const std::uint32_t recno = ends_->recordCount;
     std::string bytes(raw.substr(0, header_.recordLength));
     bytes.push_back(static_cast<char>(L::kEndOfFile));
     const std::uint64_t offset = header_.headerLength + std::uint64_t{recno} * header_.recordLength;
@@ -434,6 +482,7 @@ std::uint32_t DbfFile::appendRecord(std::string_view raw)
     if (!writeAt(table_.get(), head, 7, L::kUpdateDateOffset))
         failWrite(displayName_, errno);
     header_.recordCount = recno + 1;
+    ends_->recordCount = recno + 1;
     return recno;
 }
 
@@ -530,7 +579,7 @@ std::optional<std::uint32_t> DbfFile::writeMemo(std::string_view text)
     const std::uint32_t bs = memoBlockSize_;
     // New text goes after everything the file holds. The header's next free
     // block is not needed for that: blocks past the end hold nothing.
-    const std::uint64_t size = fileSize(memo_.get());
+    const std::uint64_t size = ends_->memoEnd;
     std::uint64_t block = (size + bs - 1) / bs;
     block = std::max<std::uint64_t>(block, (L::kMemoHeaderSize + bs - 1) / bs);
 
@@ -549,6 +598,7 @@ std::optional<std::uint32_t> DbfFile::writeMemo(std::string_view text)
     if (!writeAt(memo_.get(), data.data(), data.size(), block * bs))
         failWrite(memoDisplayName_, errno);
     memoSize_ = block * bs + data.size();
+    ends_->memoEnd = memoSize_;
     char next[4];
     put32(next, static_cast<std::uint32_t>(block + data.size() / bs));
     if (!writeAt(memo_.get(), next, 4, L::kMemoNextFreeOffset))

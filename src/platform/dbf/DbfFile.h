@@ -122,6 +122,15 @@ private:
     mutable std::string memoWindow_;
     mutable std::uint64_t memoWindowStart_ = 0;
     mutable std::uint64_t memoSize_ = 0; // last known size of the memo file
+    // Where the next record and the next memo text go: one per file for all
+    // views of it in this program, so that appending needs no look at the
+    // file first; refreshed from the file by reloadRecordCount.
+public:
+    struct FileEnds;
+
+private:
+    std::shared_ptr<FileEnds> ends_;
+    void attachEnds();
 };
 
 } // namespace kv::dbf
