@@ -123,7 +123,12 @@ void DBNavigator::updateButtons()
 
 void DBNavigator::clickButton(NavButton button)
 {
-    guarded([&] { runCommand(button); });
+    guarded([&] {
+        try {
+            runCommand(button);
+        } catch (const CommandDeclined &) {
+        }
+    });
     updateButtons();
 }
 

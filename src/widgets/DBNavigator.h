@@ -20,6 +20,12 @@ namespace kv::widgets {
 enum class NavButton { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };
 inline constexpr int kNavButtonCount = 10;
 
+// Thrown by a beforeAction step to stop the command without an error (the
+// user has declined it); nothing is shown.
+struct CommandDeclined
+{
+};
+
 class DBNavigator : public QWidget
 {
     Q_OBJECT
@@ -37,7 +43,8 @@ public:
     void setConfirmDelete(bool confirm) { m_confirmDelete = confirm; }
     bool confirmDelete() const { return m_confirmDelete; }
 
-    // Runs before every command; an exception stops the command and is shown.
+    // Runs before every command; an exception stops the command and is shown
+    // (CommandDeclined stops it silently).
     std::function<void(NavButton)> beforeAction;
 
     QToolButton *button(NavButton button) const;

@@ -79,6 +79,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setUpTables();
     buildMenu();
     buildTabs();
+    setUpEditing();
 
     StatusBar1 = named(new QLabel(this), "StatusBar1");
     StatusBar1->setStyleSheet(QStringLiteral("color: red;"));
@@ -173,6 +174,7 @@ void TForm1::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
+    SavePendingEditsOnClose();
     // Without settings read at start-up the controls hold design values;
     // writing them would replace the user's stored settings.
     if (m_settingsRead)
@@ -372,21 +374,6 @@ void TForm1::N12Click()
 
 // --- buttons filled in by later work -----------------------------------------------
 
-void TForm1::Button5Click()
-{
-    // Renumbering the questions: filled in by the question editing.
-}
-
-void TForm1::Button2Click()
-{
-    // "Показать все" of the group view: filled in by the browsing views.
-}
-
-void TForm1::Button1Click()
-{
-    // "Показать все" of the ticket view: filled in by the browsing views.
-}
-
 void TForm1::BitBtn1Click()
 {
     // "Генерировать": filled in by the ticket generation.
@@ -415,16 +402,6 @@ void TForm1::BitBtn3Click()
 void TForm1::Button4Click()
 {
     // "Сохранить и открыть": filled in by the ticket output.
-}
-
-void TForm1::DBNavigator1BeforeAction(NavButton)
-{
-    // The question editing steps before a navigator command come here.
-}
-
-void TForm1::DBNavigator2BeforeAction(NavButton)
-{
-    // The group editing steps before a navigator command come here.
 }
 
 // --- tabs ------------------------------------------------------------------------------

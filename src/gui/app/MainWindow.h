@@ -34,6 +34,7 @@ class DBNavigator;
 class DBLookupComboBox;
 class DBMemo;
 class DBEdit;
+class UpDown;
 enum class NavButton;
 } // namespace kv::widgets
 
@@ -190,6 +191,31 @@ public slots:
     // Navigator steps before their commands.
     void DBNavigator1BeforeAction(kv::widgets::NavButton button);
     void DBNavigator2BeforeAction(kv::widgets::NavButton button);
+    void DBGrid1DblClick();
+    void DBGrid2DblClick();
+    void UpDown1Click();
+    void UpDown2Click();
+
+public:
+    // Question and group editing, browsing views.
+    kv::widgets::UpDown *UpDown1 = nullptr; // steps Edit1 (group view)
+    kv::widgets::UpDown *UpDown2 = nullptr; // steps Edit2 (ticket view)
+    void RenumberQuestions();
+    // The filter of a browsing view follows its number field.
+    void ApplyViewFilter(QLineEdit *field);
+    void ShowAllInView(QLineEdit *field);
+    void RefreshGroupViewCount();
+
+private:
+    void setUpEditing();
+    void setUpBrowsing();
+    void QuestionSaveSteps();
+    void GroupSaveSteps();
+    bool acceptUnconvertible(const QString &text);
+    void SavePendingEditsOnClose();
+    // Whether the user changed the record being edited through the editors.
+    bool m_questionTyped = false;
+    bool m_groupTyped = false;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
