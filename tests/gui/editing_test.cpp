@@ -302,6 +302,7 @@ TEST_F(EditingTest, ClosingWithATypedEditAsksWhetherToSave)
         t.setFileName(kv::base::kQuestionsFile);
         t.open();
         t.last();
+        EXPECT_EQ(t.textField("VOPRMEMO"), answer == MessageAnswer::Ok ? "kept" : "");
         EXPECT_EQ(t.textField("VOPROS"), answer == MessageAnswer::Ok ? "kept" : "");
     }
 }
