@@ -3,6 +3,7 @@
 #include "core/base/BaseTables.h"
 #include "gui/MessageService.h"
 #include "gui/app/MainWindow.h"
+#include "platform/dbf/NewTableFile.h"
 #include "platform/text/Cp1251.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBGrid.h"
@@ -204,6 +205,29 @@ TEST_F(EditingTest, RenumberButtonGivesNaturalOrderNumbers)
     EXPECT_EQ(column(f.Table1, "NGRUPPY"), (std::vector<std::int64_t>{2, 1, 1, 3}));
     EXPECT_EQ(f.Table1.textField("VOPROS"), "c");
     EXPECT_EQ(f.DBGrid1->model()->rowCount(), 4); // the list is attached again
+}
+
+TEST_F(EditingTest, AFailedRenumberingRestoresTheListAndCursorAndIsReported)
+{
+    // A questions table whose NPOR holds one digit: the walk fails at 10.
+    const QDir sys(QDir(dir.path()).filePath("Sys"));
+    for (const QString &name : sys.entryList({"voprosy.*"}, QDir::Files))
+        ASSERT_TRUE(QFile::remove(sys.filePath(name)));
+    std::vector<kv::dbf::FieldDef> fields = kv::base::questionFields();
+    fields[0] = kv::dbf::numericField("NPOR", 1);
+    kv::dbf::createTableIfMissing(kv::base::kQuestionsFile, fields);
+    addQuestions(std::vector<Row>(12, Row{1, 1, "q"}));
+    TForm1 &f = open();
+    f.Table1.moveTo(3);
+    QTest::mouseClick(f.Button5, Qt::LeftButton);
+    ASSERT_EQ(MessageService::shown().size(), 1);
+    EXPECT_EQ(MessageService::shown()[0].title, "Квиртон");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(f.Table1.isEditing());
+    EXPECT_EQ(f.Table1.currentRow(), 3);
+    EXPECT_EQ(f.DBGrid1->model()->rowCount(), 12);
+    EXPECT_EQ(column(f.Table1, "NPOR"),
+              (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 1, 1}));
 }
 
 TEST_F(EditingTest, RenumberingAnEmptyTableAddsNothing)
