@@ -359,11 +359,16 @@ TEST_F(EditingTest, NewGroupContinuesTheLastGroupInNaturalOrder)
     EXPECT_EQ(f.Table2.textField("NAMEGRUPPA"), "");
 }
 
-TEST_F(EditingTest, NewGroupOnAnEmptyTableIsOne)
+TEST_F(EditingTest, DoubleClickOnAnEmptyGroupListStartsGroupOne)
 {
     TForm1 &f = open();
-    click(f.DBNavigator2, NavButton::Insert);
+    f.PageControl1->setCurrentWidget(f.TabSheet2);
+    QTest::mouseDClick(f.DBGrid2->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(f.Table2.recordCount(), 1);
     EXPECT_EQ(f.Table2.integerField("NGRUPPY"), 1);
+    EXPECT_TRUE(f.Table2.isEditing());
+    EXPECT_EQ(f.statusText(), kEditing);
+    EXPECT_FALSE(f.DBMemo2->locked());
 }
 
 TEST_F(EditingTest, GroupNameIsStoredOnOneLine)
