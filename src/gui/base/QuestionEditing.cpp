@@ -120,19 +120,14 @@ void TForm1::setUpEditing()
     }
 
     // Text reaching an unlocked editor while its view edits is the user's.
-    const auto typed = [](bool &flag, QWidget *editor, Table &view, auto readOnly) {
-        return [&flag, editor, &view, readOnly] {
-            if (!readOnly(editor) && view.isEditing())
+    const auto typed = [](bool &flag, kv::widgets::DBMemo *memo, Table &view) {
+        return [&flag, memo, &view] {
+            if (!memo->isReadOnly() && view.isEditing())
                 flag = true;
         };
     };
-    const auto memoReadOnly = [](QWidget *w) {
-        return static_cast<kv::widgets::DBMemo *>(w)->isReadOnly();
-    };
-    connect(DBMemo1, &QPlainTextEdit::textChanged, this,
-            typed(m_questionTyped, DBMemo1, Table1, memoReadOnly));
-    connect(DBMemo2, &QPlainTextEdit::textChanged, this,
-            typed(m_groupTyped, DBMemo2, Table2, memoReadOnly));
+    connect(DBMemo1, &QPlainTextEdit::textChanged, this, typed(m_questionTyped, DBMemo1, Table1));
+    connect(DBMemo2, &QPlainTextEdit::textChanged, this, typed(m_groupTyped, DBMemo2, Table2));
     connect(DBEdit1, &QLineEdit::textEdited, this, [this] {
         if (Table2.isEditing())
             m_groupTyped = true;
