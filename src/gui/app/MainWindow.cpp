@@ -79,6 +79,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setUpTables();
     buildMenu();
     buildTabs();
+    setUpGenerationTab();
 
     StatusBar1 = named(new QLabel(this), "StatusBar1");
     StatusBar1->setStyleSheet(QStringLiteral("color: red;"));
@@ -180,18 +181,6 @@ void TForm1::FormDestroy()
     // Closing drops a pending edit.
     for (kv::store::Table *t : {&Table1, &Table2, &Table2_1, &Table3, &Table4})
         runGuarded([t] { t->close(); });
-}
-
-void TForm1::LoadSettings()
-{
-    // The settings file (Sys/sys.ini) is read here by the settings work; until
-    // then the controls keep their design values.
-    m_settingsRead = true;
-}
-
-void TForm1::SaveSettings()
-{
-    // The settings file is written here by the settings work.
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -387,14 +376,11 @@ void TForm1::Button1Click()
     // "Показать все" of the ticket view: filled in by the browsing views.
 }
 
-void TForm1::BitBtn1Click()
-{
-    // "Генерировать": filled in by the ticket generation.
-}
-
 void TForm1::BitBtn4Click()
 {
-    // "Сгенерировать и просмотреть": filled in by the ticket generation.
+    // "Сгенерировать и просмотреть": the generation first; showing the
+    // result is filled in by the ticket output.
+    BitBtn1Click();
 }
 
 void TForm1::Button3Click()
@@ -488,12 +474,6 @@ void TForm1::TabSheet4Show()
 {
     if (Table4.isOpen())
         runGuarded([this] { Table4.refresh(); });
-}
-
-void TForm1::TabSheet5Show()
-{
-    // The base counts of the generation tab are recounted here by the
-    // generation parameters work.
 }
 
 void TForm1::TabSheet6Show() {}
