@@ -3,7 +3,7 @@
 set -e
 PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation
-  python3 python3-dbfread python3-dbf unrtf clang libclang-rt-14-dev xvfb xauth"
+  python3 python3-dbfread python3-dbf unrtf clang clang-format libclang-rt-14-dev xvfb xauth"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -150,7 +150,8 @@ TEST_F(DbfFileTest, RejectsDamagedTables)
         {"unknown version", patched(0, "\x30"), true, "формат"},
         {"record count beyond the file", twoRecords, true, "число записей 2"},
         {"missing memo file", good, false, "Не найден файл MEMO-полей"},
-        {"memo block past the end", patched(97 + 1 + 5, right("9", 10)), true, "за концом файла", true},
+        {"memo block past the end", patched(97 + 1 + 5, right("9", 10)), true, "за концом файла",
+         true},
         {"memo pointer that is no number", patched(97 + 1 + 5, right("1x", 10)), true,
          "ссылка на MEMO-блок", true},
     };

@@ -191,22 +191,7 @@ void restoreBoxes(GenerationResult &result, const GenerationCallbacks &callbacks
 
 std::optional<std::int64_t> ReadWholeNumber(const std::string &text)
 {
-    const std::string t = kv::text::Trim(text);
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        negative = t[i++] == '-';
-    if (i == t.size())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i] < '0' || t[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (t[i] - '0');
-        if (value > std::numeric_limits<std::int32_t>::max())
-            return std::nullopt;
-    }
-    return negative ? -value : value;
+    return kv::text::ParseInteger(text);
 }
 
 GroupCounts ParseGroupCounts(const std::string &text, int groupCount)

@@ -79,6 +79,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setUpTables();
     buildMenu();
     buildTabs();
+    setUpGenerationTab();
     setUpEditing();
 
     StatusBar1 = named(new QLabel(this), "StatusBar1");
@@ -182,18 +183,6 @@ void TForm1::FormDestroy()
     // Closing drops a pending edit.
     for (kv::store::Table *t : {&Table1, &Table2, &Table2_1, &Table3, &Table4})
         runGuarded([t] { t->close(); });
-}
-
-void TForm1::LoadSettings()
-{
-    // The settings file (Sys/sys.ini) is read here by the settings work; until
-    // then the controls keep their design values.
-    m_settingsRead = true;
-}
-
-void TForm1::SaveSettings()
-{
-    // The settings file is written here by the settings work.
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -374,14 +363,11 @@ void TForm1::N12Click()
 
 // --- buttons filled in by later work -----------------------------------------------
 
-void TForm1::BitBtn1Click()
-{
-    // "Генерировать": filled in by the ticket generation.
-}
-
 void TForm1::BitBtn4Click()
 {
-    // "Сгенерировать и просмотреть": filled in by the ticket generation.
+    // "Сгенерировать и просмотреть": the generation first; showing the
+    // result is filled in by the ticket output.
+    BitBtn1Click();
 }
 
 void TForm1::Button3Click()
@@ -465,12 +451,6 @@ void TForm1::TabSheet4Show()
 {
     if (Table4.isOpen())
         runGuarded([this] { Table4.refresh(); });
-}
-
-void TForm1::TabSheet5Show()
-{
-    // The base counts of the generation tab are recounted here by the
-    // generation parameters work.
 }
 
 void TForm1::TabSheet6Show() {}

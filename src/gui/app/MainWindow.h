@@ -158,6 +158,11 @@ public slots:
     void TabSheet2Show();
     void TabSheet4Show();
     void TabSheet5Show();
+    // Generation tab: count fields and switches.
+    void EditKBChange();
+    void EditKVBChange();
+    void CheckBox2Click();
+    void CheckBox6Click();
     void TabSheet6Show();
     void TabSheet7Show();
 
@@ -237,6 +242,13 @@ private:
     void FormDestroy();
     void LoadSettings();
     void SaveSettings();
+    void setUpGenerationTab();
+    void countFieldChanged(QLineEdit *field);
+    int questionRecordCount() const;
+    int groupRecordCount() const;
+    int radioGroup1Index() const; // -1 when neither item is selected
+    void setRadioGroup1Index(int index);
+    QString settingsPath() const;
 
     bool m_terminateRequested = false;
     bool m_settingsRead = false;
