@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -354,6 +355,20 @@ TEST_F(BaseCommandsTest, AFailedSaveIsReportedAndChangesNothing)
     ASSERT_EQ(MessageService::shown().size(), 2);
     EXPECT_EQ(MessageService::shown()[1].title, kErrorTitle);
     EXPECT_EQ(readBytes(path("Base/keep.txb")), "keep\r\n");
+}
+
+TEST_F(BaseCommandsTest, ShortcutsRunOpenAndSave)
+{
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    MessageService::queueAnswer(MessageAnswer::Cancel);
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(MessageService::fileDialogs().size(), 1);
+    EXPECT_EQ(MessageService::fileDialogs()[0].title, "Загрузить базу вопросов");
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(MessageService::fileDialogs().size(), 2);
+    EXPECT_EQ(MessageService::fileDialogs()[1].title, "Сохранить базу вопросов");
 }
 
 // --- packing -------------------------------------------------------------------
