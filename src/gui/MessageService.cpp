@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include <deque>
@@ -16,6 +17,8 @@ struct State
 {
     bool scripted = false;
     std::deque<MessageAnswer> answers;
+    std::deque<QString> fileNames;
+    QList<FileDialogRequest> fileDialogs;
     QList<ShownMessage> shown;
     QList<QUrl> urls;
 };
@@ -41,6 +44,46 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// "Описание (*.ext )|*.ext|..." to the dialog's name filters.
+QStringList nameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        result << description;
+    }
+    return result;
+}
+
+QString fileDialog(const FileDialogRequest &request, QWidget *parent, bool save)
+{
+    State &s = state();
+    if (s.scripted) {
+        s.fileDialogs.append(request);
+        if (s.fileNames.empty())
+            return {};
+        QString name = s.fileNames.front();
+        s.fileNames.pop_front();
+        return name;
+    }
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QFileDialog dialog(parent, request.title, request.folder);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(nameFilters(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -86,6 +129,16 @@ void MessageService::showError(const std::exception &error, QWidget *parent)
     showError(kv::widgets::errorText(error.what()), parent);
 }
 
+QString MessageService::openFileName(const FileDialogRequest &request, QWidget *parent)
+{
+    return fileDialog(request, parent, false);
+}
+
+QString MessageService::saveFileName(const FileDialogRequest &request, QWidget *parent)
+{
+    return fileDialog(request, parent, true);
+}
+
 bool MessageService::openUrl(const QUrl &url)
 {
     State &s = state();
@@ -109,8 +162,10 @@ void MessageService::beginScripted()
     State &s = state();
     s.scripted = true;
     s.answers.clear();
+    s.fileNames.clear();
     s.shown.clear();
     s.urls.clear();
+    s.fileDialogs.clear();
 }
 
 void MessageService::endScripted()
@@ -118,6 +173,7 @@ void MessageService::endScripted()
     State &s = state();
     s.scripted = false;
     s.answers.clear();
+    s.fileNames.clear();
 }
 
 bool MessageService::scripted()
@@ -128,6 +184,16 @@ bool MessageService::scripted()
 void MessageService::queueAnswer(MessageAnswer answer)
 {
     state().answers.push_back(answer);
+}
+
+void MessageService::queueFileName(const QString &fileName)
+{
+    state().fileNames.push_back(fileName);
+}
+
+const QList<FileDialogRequest> &MessageService::fileDialogs()
+{
+    return state().fileDialogs;
 }
 
 const QList<ShownMessage> &MessageService::shown()
@@ -144,6 +210,7 @@ void MessageService::clearShown()
 {
     state().shown.clear();
     state().urls.clear();
+    state().fileDialogs.clear();
 }
 
 ScriptedMessages::ScriptedMessages() : m_wasScripted(MessageService::scripted())

@@ -18,6 +18,16 @@ enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Information, Warning, Question, Stop };
 enum class MessageAnswer { Ok, Cancel };
 
+// What a file dialog is opened with (and, while scripted, what it recorded).
+struct FileDialogRequest
+{
+    QString title;
+    QString folder;   // initial folder
+    QString fileName; // preset file name, may be empty
+    QString filter;   // "Описание (*.ext )|*.ext", pairs separated by '|'
+    QString defaultSuffix;
+};
+
 struct ShownMessage
 {
     QString title;
@@ -44,7 +54,11 @@ public:
     // The shell's "open" action on an address (a web page, a saved file).
     static bool openUrl(const QUrl &url);
 
-    // File dialogs (open, save) are to come here the same way.
+    // File dialogs; an empty result means cancelled. The save dialog asks no
+    // overwrite question of its own (the commands ask theirs) and neither
+    // requires the chosen file to exist.
+    static QString openFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
+    static QString saveFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
 
     // Routes the data-aware widgets' questions and errors through here.
     static void installWidgetHooks();
@@ -54,6 +68,9 @@ public:
     static void endScripted();
     static bool scripted();
     static void queueAnswer(MessageAnswer answer);
+    // A scripted file dialog takes the next queued name; none queued: cancelled.
+    static void queueFileName(const QString &fileName);
+    static const QList<FileDialogRequest> &fileDialogs();
     static const QList<ShownMessage> &shown();
     static const QList<QUrl> &openedUrls();
     static void clearShown();

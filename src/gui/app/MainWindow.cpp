@@ -341,26 +341,6 @@ void TForm1::N7_PerPriDelClick()
     // table reads it.
 }
 
-void TForm1::N6_PackClick()
-{
-    // Packing the tables: filled in by the maintenance commands.
-}
-
-void TForm1::N6Click()
-{
-    // Opening a base file: filled in by the base-file commands.
-}
-
-void TForm1::N7Click()
-{
-    // Saving a base file: filled in by the base-file commands.
-}
-
-void TForm1::N12Click()
-{
-    // Deleting all questions and groups: filled in by the maintenance commands.
-}
-
 // --- buttons filled in by later work -----------------------------------------------
 
 void TForm1::BitBtn4Click()

@@ -172,6 +172,17 @@ public slots:
     void N6_PackClick();
     void N6Click();
     void N7Click();
+
+public:
+    // Writes the base into Base/<BaseFileName> under the program's folder
+    // without asking (creating a missing Base folder) and shows the name in
+    // the caption. Throws when the base cannot be read or the file written.
+    void SaveCurrentBase();
+    // The base-file dialogs keep their last file name between uses.
+    QString OpenDialog1FileName;
+    QString SaveDialog2FileName;
+
+public slots:
     void N4_ExitClick();
     void N5_PDelClick();
     void N7_PerPriDelClick();
