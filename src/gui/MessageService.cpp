@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <deque>
@@ -18,6 +20,8 @@ struct State
     std::deque<MessageAnswer> answers;
     QList<ShownMessage> shown;
     QList<QUrl> urls;
+    std::deque<QString> fileNames;
+    QList<ShownFileDialog> fileDialogs;
 };
 
 State &state()
@@ -41,6 +45,55 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// "desc|pattern|desc|pattern" -> "desc;;desc"; a description without the
+// pattern in brackets gets it appended, as the dialog reads it from there.
+QString dialogFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (description.contains(QLatin1Char('(')))
+            out << description;
+        else
+            out << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return out.join(QLatin1String(";;"));
+}
+
+QString withSuffix(const QString &fileName, const QString &defaultSuffix)
+{
+    if (fileName.isEmpty() || defaultSuffix.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    return fileName + QLatin1Char('.') + defaultSuffix;
+}
+
+QString fileDialog(bool save, const QString &title, const QString &folder, const QString &filter,
+                   const QString &defaultSuffix, QWidget *parent)
+{
+    State &s = state();
+    if (s.scripted) {
+        s.fileDialogs.append({save, title, folder, filter, defaultSuffix});
+        QString name;
+        if (!s.fileNames.empty()) {
+            name = s.fileNames.front();
+            s.fileNames.pop_front();
+        }
+        return withSuffix(name, defaultSuffix);
+    }
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QFileDialog dialog(parent, title, folder, dialogFilter(filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -96,6 +149,20 @@ bool MessageService::openUrl(const QUrl &url)
     return QDesktopServices::openUrl(url);
 }
 
+QString MessageService::openFileName(const QString &title, const QString &folder,
+                                     const QString &filter, const QString &defaultSuffix,
+                                     QWidget *parent)
+{
+    return fileDialog(false, title, folder, filter, defaultSuffix, parent);
+}
+
+QString MessageService::saveFileName(const QString &title, const QString &folder,
+                                     const QString &filter, const QString &defaultSuffix,
+                                     QWidget *parent)
+{
+    return fileDialog(true, title, folder, filter, defaultSuffix, parent);
+}
+
 void MessageService::installWidgetHooks()
 {
     kv::widgets::setUiHooks({
@@ -111,6 +178,8 @@ void MessageService::beginScripted()
     s.answers.clear();
     s.shown.clear();
     s.urls.clear();
+    s.fileNames.clear();
+    s.fileDialogs.clear();
 }
 
 void MessageService::endScripted()
@@ -118,6 +187,7 @@ void MessageService::endScripted()
     State &s = state();
     s.scripted = false;
     s.answers.clear();
+    s.fileNames.clear();
 }
 
 bool MessageService::scripted()
@@ -128,6 +198,16 @@ bool MessageService::scripted()
 void MessageService::queueAnswer(MessageAnswer answer)
 {
     state().answers.push_back(answer);
+}
+
+void MessageService::queueFileName(const QString &fileName)
+{
+    state().fileNames.push_back(fileName);
+}
+
+const QList<ShownFileDialog> &MessageService::fileDialogs()
+{
+    return state().fileDialogs;
 }
 
 const QList<ShownMessage> &MessageService::shown()
@@ -144,6 +224,7 @@ void MessageService::clearShown()
 {
     state().shown.clear();
     state().urls.clear();
+    state().fileDialogs.clear();
 }
 
 ScriptedMessages::ScriptedMessages() : m_wasScripted(MessageService::scripted())

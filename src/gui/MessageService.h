@@ -18,6 +18,15 @@ enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Information, Warning, Question, Stop };
 enum class MessageAnswer { Ok, Cancel };
 
+struct ShownFileDialog
+{
+    bool save = false;
+    QString title;
+    QString folder;
+    QString filter;
+    QString defaultSuffix;
+};
+
 struct ShownMessage
 {
     QString title;
@@ -44,7 +53,14 @@ public:
     // The shell's "open" action on an address (a web page, a saved file).
     static bool openUrl(const QUrl &url);
 
-    // File dialogs (open, save) are to come here the same way.
+    // File dialogs. `filter` is written as pairs "description|pattern|..."
+    // ("Текст (*.txt )|*.txt|Все (*.*)|*.*"); an empty title leaves the
+    // platform's own. The save dialog asks nothing before replacing a file
+    // (callers that must ask do so themselves). An empty result: cancelled.
+    static QString openFileName(const QString &title, const QString &folder, const QString &filter,
+                                const QString &defaultSuffix = {}, QWidget *parent = nullptr);
+    static QString saveFileName(const QString &title, const QString &folder, const QString &filter,
+                                const QString &defaultSuffix = {}, QWidget *parent = nullptr);
 
     // Routes the data-aware widgets' questions and errors through here.
     static void installWidgetHooks();
@@ -54,6 +70,10 @@ public:
     static void endScripted();
     static bool scripted();
     static void queueAnswer(MessageAnswer answer);
+    // The next file dialog's answer; an empty name (or none queued) cancels.
+    // A name without a suffix gets the dialog's default suffix.
+    static void queueFileName(const QString &fileName);
+    static const QList<ShownFileDialog> &fileDialogs();
     static const QList<ShownMessage> &shown();
     static const QList<QUrl> &openedUrls();
     static void clearShown();

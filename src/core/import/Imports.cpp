@@ -34,6 +34,10 @@ ImportResult importQuestions(kv::store::Table &questions, const std::vector<std:
     ImportResult result;
     if (options.assignGroup && kv::text::Trim(options.groupText).empty())
         options.groupText = "1";
+    // A group field that holds no number (it may be pasted) stops the import
+    // before the first record rather than after a half-made one.
+    if (options.assignGroup)
+        groupNumberOf(options.groupText);
     for (const std::string &line : lines) {
         if (isBlankLine(line)) {
             ++next.group;
