@@ -366,31 +366,57 @@ TEST_F(ImportWindowsTest, PastedNonNumberInGroupFieldStopsBeforeAnyRecord)
     EXPECT_FALSE(form().Table1.controlsDisabled());
 }
 
-// The group number outgrows a whole number after the first question: that
-// one stays, the half-made second is not stored, the window stays open and the
-// cursor and the list are back.
-TEST_F(ImportWindowsTest, StoreFailureMidwayKeepsEarlierLinesAndRestoresTheWindow)
+// A failing line in the middle: the earlier lines stay, the record of the
+// failing line is not kept even when the view's insert steps stored it at
+// once, the window stays open and the cursor and the list are back. The view
+// here stores a new record on insert as the editing window's steps do.
+TEST_F(ImportWindowsTest, FailureMidwayKeepsEarlierLinesOnlyAndRestoresTheWindow)
 {
+    for (int g = 1; g <= 2; ++g)
+        addGroup(g, "G");
+    addGroup(99999999999, "widest"); // the next number does not fit the field
     start();
+    bool deleteStepRan = false;
+    for (kv::store::Table *t : {&form().Table1, &form().Table2}) {
+        t->afterInsert = [](kv::store::Table &table) {
+            table.post();
+            table.edit();
+        };
+        t->afterDelete = [&](kv::store::Table &) { deleteStepRan = true; };
+    }
+    const auto checkRestored = [&](QDialog &w, kv::store::Table &table) {
+        ASSERT_EQ(MessageService::shown().size(), 1);
+        EXPECT_EQ(MessageService::shown()[0].title, "Квиртон");
+        MessageService::clearShown();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(table.controlsDisabled());
+        EXPECT_FALSE(table.isEditing());
+        EXPECT_FALSE(deleteStepRan);
+    };
+
+    // The group number outgrows a whole number after the first question.
     TForm2 &w = form2();
     w.show();
     QTest::mouseClick(w.CheckBox1, Qt::LeftButton, {}, QPoint(5, w.CheckBox1->height() / 2));
     w.Edit1->setText("2147483647");
     w.Memo1->setPlainText("A\n\nB\nC");
     w.N3_Zagr->trigger();
-    ASSERT_EQ(MessageService::shown().size(), 1);
-    EXPECT_EQ(MessageService::shown()[0].title, "Квиртон");
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(form().Table1.controlsDisabled());
-    EXPECT_FALSE(form().Table1.isEditing());
-    std::vector<std::string> texts;
-    for (const QuestionRow &r : questions())
-        if (!r.vopros.empty())
-            texts.push_back(r.vopros);
-    EXPECT_EQ(texts, std::vector<std::string>{"A"});
-    EXPECT_EQ(form().PageControl1->currentWidget(), form().TabSheet1);
-    EXPECT_EQ(form().DBGrid1->model()->rowCount(), form().Table1.recordCount());
+    checkRestored(w, form().Table1);
+    const auto rows = questions();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].vopros, "A");
+    EXPECT_EQ(rows[0].group, 2147483647);
+    EXPECT_EQ(form().Table1.recordCount(), 1);
+    EXPECT_EQ(form().DBGrid1->model()->rowCount(), 1);
+
+    TForm4 &w4 = form4();
+    w4.show();
+    w4.Memo1->setPlainText("X");
+    w4.N3_Zagr->trigger();
+    checkRestored(w4, form().Table2);
+    EXPECT_EQ(groups().size(), 3u);
+    EXPECT_EQ(form().DBGrid2->model()->rowCount(), 3);
 }
 
 TEST_F(ImportWindowsTest, UnconvertibleCharactersAreNamedBeforeTheImport)
