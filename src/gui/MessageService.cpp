@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include <deque>
@@ -18,10 +17,10 @@ struct State
 {
     bool scripted = false;
     std::deque<MessageAnswer> answers;
+    std::deque<QString> fileNames;
+    QList<FileDialogRequest> fileDialogs;
     QList<ShownMessage> shown;
     QList<QUrl> urls;
-    std::deque<QString> fileNames;
-    QList<ShownFileDialog> fileDialogs;
 };
 
 State &state()
@@ -47,50 +46,41 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// "desc|pattern|desc|pattern" -> "desc;;desc"; a description without the
-// pattern in brackets gets it appended, as the dialog reads it from there.
-QString dialogFilter(const QString &filter)
+// "Описание (*.ext )|*.ext|..." to the dialog's name filters.
+QStringList nameFilters(const QString &filter)
 {
+    QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        const QString pattern = parts[i + 1].trimmed();
-        if (description.contains(QLatin1Char('(')))
-            out << description;
-        else
-            out << QStringLiteral("%1 (%2)").arg(description, pattern);
+        QString description = parts[i];
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        result << description;
     }
-    return out.join(QLatin1String(";;"));
+    return result;
 }
 
-QString withSuffix(const QString &fileName, const QString &defaultSuffix)
-{
-    if (fileName.isEmpty() || defaultSuffix.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
-        return fileName;
-    return fileName + QLatin1Char('.') + defaultSuffix;
-}
-
-QString fileDialog(bool save, const QString &title, const QString &folder, const QString &filter,
-                   const QString &defaultSuffix, QWidget *parent)
+QString fileDialog(const FileDialogRequest &request, QWidget *parent, bool save)
 {
     State &s = state();
     if (s.scripted) {
-        s.fileDialogs.append({save, title, folder, filter, defaultSuffix});
-        QString name;
-        if (!s.fileNames.empty()) {
-            name = s.fileNames.front();
-            s.fileNames.pop_front();
-        }
-        return withSuffix(name, defaultSuffix);
+        s.fileDialogs.append(request);
+        if (s.fileNames.empty())
+            return {};
+        QString name = s.fileNames.front();
+        s.fileNames.pop_front();
+        return name;
     }
     if (!parent)
         parent = QApplication::activeWindow();
-    QFileDialog dialog(parent, title, folder, dialogFilter(filter));
+    QFileDialog dialog(parent, request.title, request.folder);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setNameFilters(nameFilters(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -139,6 +129,16 @@ void MessageService::showError(const std::exception &error, QWidget *parent)
     showError(kv::widgets::errorText(error.what()), parent);
 }
 
+QString MessageService::openFileName(const FileDialogRequest &request, QWidget *parent)
+{
+    return fileDialog(request, parent, false);
+}
+
+QString MessageService::saveFileName(const FileDialogRequest &request, QWidget *parent)
+{
+    return fileDialog(request, parent, true);
+}
+
 bool MessageService::openUrl(const QUrl &url)
 {
     State &s = state();
@@ -147,20 +147,6 @@ bool MessageService::openUrl(const QUrl &url)
         return true;
     }
     return QDesktopServices::openUrl(url);
-}
-
-QString MessageService::openFileName(const QString &title, const QString &folder,
-                                     const QString &filter, const QString &defaultSuffix,
-                                     QWidget *parent)
-{
-    return fileDialog(false, title, folder, filter, defaultSuffix, parent);
-}
-
-QString MessageService::saveFileName(const QString &title, const QString &folder,
-                                     const QString &filter, const QString &defaultSuffix,
-                                     QWidget *parent)
-{
-    return fileDialog(true, title, folder, filter, defaultSuffix, parent);
 }
 
 void MessageService::installWidgetHooks()
@@ -176,9 +162,9 @@ void MessageService::beginScripted()
     State &s = state();
     s.scripted = true;
     s.answers.clear();
+    s.fileNames.clear();
     s.shown.clear();
     s.urls.clear();
-    s.fileNames.clear();
     s.fileDialogs.clear();
 }
 
@@ -205,7 +191,7 @@ void MessageService::queueFileName(const QString &fileName)
     state().fileNames.push_back(fileName);
 }
 
-const QList<ShownFileDialog> &MessageService::fileDialogs()
+const QList<FileDialogRequest> &MessageService::fileDialogs()
 {
     return state().fileDialogs;
 }

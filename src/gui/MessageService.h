@@ -18,12 +18,13 @@ enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Information, Warning, Question, Stop };
 enum class MessageAnswer { Ok, Cancel };
 
-struct ShownFileDialog
+// What a file dialog is opened with (and, while scripted, what it recorded).
+struct FileDialogRequest
 {
-    bool save = false;
     QString title;
-    QString folder;
-    QString filter;
+    QString folder;   // initial folder
+    QString fileName; // preset file name, may be empty
+    QString filter;   // "Описание (*.ext )|*.ext", pairs separated by '|'
     QString defaultSuffix;
 };
 
@@ -53,14 +54,11 @@ public:
     // The shell's "open" action on an address (a web page, a saved file).
     static bool openUrl(const QUrl &url);
 
-    // File dialogs. `filter` is written as pairs "description|pattern|..."
-    // ("Текст (*.txt )|*.txt|Все (*.*)|*.*"); an empty title leaves the
-    // platform's own. The save dialog asks nothing before replacing a file
-    // (callers that must ask do so themselves). An empty result: cancelled.
-    static QString openFileName(const QString &title, const QString &folder, const QString &filter,
-                                const QString &defaultSuffix = {}, QWidget *parent = nullptr);
-    static QString saveFileName(const QString &title, const QString &folder, const QString &filter,
-                                const QString &defaultSuffix = {}, QWidget *parent = nullptr);
+    // File dialogs; an empty result means cancelled. The save dialog asks no
+    // overwrite question of its own (the commands ask theirs) and neither
+    // requires the chosen file to exist.
+    static QString openFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
+    static QString saveFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
 
     // Routes the data-aware widgets' questions and errors through here.
     static void installWidgetHooks();
@@ -70,10 +68,9 @@ public:
     static void endScripted();
     static bool scripted();
     static void queueAnswer(MessageAnswer answer);
-    // The next file dialog's answer; an empty name (or none queued) cancels.
-    // A name without a suffix gets the dialog's default suffix.
+    // A scripted file dialog takes the next queued name; none queued: cancelled.
     static void queueFileName(const QString &fileName);
-    static const QList<ShownFileDialog> &fileDialogs();
+    static const QList<FileDialogRequest> &fileDialogs();
     static const QList<ShownMessage> &shown();
     static const QList<QUrl> &openedUrls();
     static void clearShown();

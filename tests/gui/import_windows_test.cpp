@@ -587,8 +587,7 @@ TEST_F(ImportWindowsTest, ListFilesOpenAndSaveThroughTheDialogs)
     w.N1_Open->trigger();
     EXPECT_EQ(w.Memo1->toPlainText(), QStringLiteral("Первый\nВторой ✓"));
     ASSERT_EQ(MessageService::fileDialogs().size(), 1);
-    const ShownFileDialog open = MessageService::fileDialogs()[0];
-    EXPECT_FALSE(open.save);
+    const FileDialogRequest open = MessageService::fileDialogs()[0];
     EXPECT_TRUE(open.title.isEmpty());
     EXPECT_EQ(QDir(open.folder), QDir(here("Base")));
     EXPECT_EQ(open.filter, "Текстовые (*.txt )|*.txt|Все (*.*)|*.*");
@@ -606,18 +605,17 @@ TEST_F(ImportWindowsTest, ListFilesOpenAndSaveThroughTheDialogs)
 
     // Saving: the ✓ cannot be written; Cancel writes nothing, OK writes '?'.
     const QString outPath = here("Base/out.txt");
-    MessageService::queueFileName(here("Base/out"));
+    MessageService::queueFileName(here("Base/out.txt"));
     MessageService::queueAnswer(MessageAnswer::Cancel);
     w.N2_Save->trigger();
     ASSERT_EQ(MessageService::shown().size(), 1);
     EXPECT_TRUE(MessageService::shown()[0].text.contains(QStringLiteral("✓")));
     EXPECT_FALSE(QFile::exists(outPath));
 
-    MessageService::queueFileName(here("Base/out"));
+    MessageService::queueFileName(here("Base/out.txt"));
     MessageService::queueAnswer(MessageAnswer::Ok);
     w.N2_Save->trigger();
-    const ShownFileDialog save = MessageService::fileDialogs().back();
-    EXPECT_TRUE(save.save);
+    const FileDialogRequest save = MessageService::fileDialogs().back();
     EXPECT_EQ(save.filter, "Текст (*.txt )|*.txt|Все (*.*)|*.*");
     QFile f(outPath);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

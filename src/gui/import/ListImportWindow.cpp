@@ -94,8 +94,8 @@ QString ListImportWindow::baseFolder() const
 
 void ListImportWindow::N1_OpenClick()
 {
-    const QString path = MessageService::openFileName(QString(), baseFolder(), OpenDialog1.filter,
-                                                      OpenDialog1.defaultSuffix, this);
+    const QString path = MessageService::openFileName(
+        {QString(), baseFolder(), QString(), OpenDialog1.filter, OpenDialog1.defaultSuffix}, this);
     if (path.isEmpty())
         return;
     runGuarded([&] {
@@ -106,8 +106,8 @@ void ListImportWindow::N1_OpenClick()
 
 void ListImportWindow::N2_SaveClick()
 {
-    const QString path = MessageService::saveFileName(QString(), baseFolder(), SaveDialog1.filter,
-                                                      SaveDialog1.defaultSuffix, this);
+    const QString path = MessageService::saveFileName(
+        {QString(), baseFolder(), QString(), SaveDialog1.filter, SaveDialog1.defaultSuffix}, this);
     if (path.isEmpty())
         return;
     const QString text = Memo1->toPlainText();
