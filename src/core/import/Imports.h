@@ -28,7 +28,9 @@ struct ImportResult
 
 // One question per non-blank line; a blank line (after trimming codes 0..32)
 // starts the next group. Throws the store's error, or std::runtime_error when
-// the group number field holds no whole number; earlier lines stay stored.
+// the group number field holds no whole number (checked before the first
+// record is appended); on a failure the earlier lines stay stored and the
+// record of the failing line is not kept.
 ImportResult importQuestions(kv::store::Table &questions, const std::vector<std::string> &lines,
                              QuestionImportOptions options);
 
