@@ -10,6 +10,7 @@
 #include "core/generator/CountRules.h"
 #include "core/generator/GenerationRun.h"
 #include "gui/MessageService.h"
+#include "gui/base/ViewsSetAside.h"
 #include "platform/dbf/FileLookup.h"
 #include "platform/text/Cp1251.h"
 
@@ -34,16 +35,6 @@ QString u(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
 }
-
-// The hourglass for the whole application while alive.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 // The normal cursor while a message box of the run is open.
 class NormalCursor
@@ -177,7 +168,7 @@ void TForm1::setRadioGroup1Index(int index)
 
 void TForm1::BitBtn1Click()
 {
-    WaitCursor wait;
+    kv::gui::WaitCursor wait;
     repaint();
 
     gen::GenerationParams params;
