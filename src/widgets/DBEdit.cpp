@@ -20,6 +20,9 @@ void DBEdit::setField(kv::store::Table *table, std::string field, FieldKind kind
 
 void DBEdit::setLocked(bool locked)
 {
+    if (locked == isReadOnly() && m_lockApplied)
+        return; // walks lock and unlock for every record: skip the restyling
+    m_lockApplied = true;
     setReadOnly(locked);
     setEditorColour(this, locked);
 }

@@ -29,6 +29,7 @@ private:
     void onTextEdited(const QString &text);
 
     FieldLink m_link;
+    bool m_lockApplied = false;
 };
 
 } // namespace kv::widgets

@@ -48,6 +48,9 @@ void DBLookupComboBox::setListSource(kv::store::Table *listTable, std::string li
 
 void DBLookupComboBox::setLocked(bool locked)
 {
+    if (locked == m_locked && m_lockApplied)
+        return; // walks lock and unlock for every record: skip the restyling
+    m_lockApplied = true;
     m_locked = locked;
     setEditorColour(this, locked);
 }

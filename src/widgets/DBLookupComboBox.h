@@ -52,6 +52,7 @@ private:
     bool m_locked = false;
     bool m_listStale = true;
     bool m_loading = false;
+    bool m_lockApplied = false;
 };
 
 } // namespace kv::widgets

@@ -19,6 +19,9 @@ void DBMemo::setField(kv::store::Table *table, std::string field)
 
 void DBMemo::setLocked(bool locked)
 {
+    if (locked == isReadOnly() && m_lockApplied)
+        return; // walks lock and unlock for every record: skip the restyling
+    m_lockApplied = true;
     setReadOnly(locked);
     setEditorColour(this, locked);
 }

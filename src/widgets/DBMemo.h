@@ -32,6 +32,7 @@ private:
 
     FieldLink m_link;
     bool m_loading = false;
+    bool m_lockApplied = false;
 };
 
 } // namespace kv::widgets

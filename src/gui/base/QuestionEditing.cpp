@@ -203,6 +203,8 @@ void TForm1::RenumberQuestions()
     repaint();
     const kv::store::Bookmark mark = Table1.bookmark();
     DBGrid1->setTable(nullptr);
+    // The bound editors follow the walk only at its end, not record by record.
+    Table1.disableControls();
     const bool walked = runGuarded([this] {
         const int count = Table1.recordCount();
         if (count <= 0)
@@ -220,6 +222,7 @@ void TForm1::RenumberQuestions()
     // already posted stay, and the list and cursor come back as after a walk.
     if (!walked && Table1.isEditing())
         runGuarded([this] { Table1.cancel(); });
+    Table1.enableControls();
     DBGrid1->setTable(&Table1);
     runGuarded([this, mark] {
         if (mark >= 0)
