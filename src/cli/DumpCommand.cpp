@@ -36,7 +36,7 @@ std::string escapeField(const std::string &text)
     return out;
 }
 
-struct DumpSpec
+struct DumpedTable
 {
     const char *what;
     const char *fileName;
@@ -50,32 +50,32 @@ int runDump(Context &context)
     const Args args(context.args, {}, {});
     if (args.positional().size() != 1)
         throw UsageError("укажите одну таблицу: questions, groups или tickets");
-    const std::array<DumpSpec, 3> specs = {{
+    const std::array<DumpedTable, 3> tables = {{
         {"questions", kv::base::kQuestionsFile, {"NPOR", "NGRUPPY", "VOPROS", "VOPRMEMO"}},
         {"groups", kv::base::kGroupsFile, {"NGRUPPY", "NAMEGRUPPA"}},
         {"tickets",
          kv::base::kTicketsFile,
          {"NBILETA", "NVOPROSA", "NPOR", "NGRUPPY", "VOPROS", "VOPRMEMO"}},
     }};
-    const DumpSpec *spec = nullptr;
-    for (const DumpSpec &s : specs)
+    const DumpedTable *chosen = nullptr;
+    for (const DumpedTable &s : tables)
         if (args.positional()[0] == s.what)
-            spec = &s;
-    if (!spec)
+            chosen = &s;
+    if (!chosen)
         throw UsageError("неизвестная таблица " + args.positional()[0] +
                          " (questions, groups или tickets)");
 
     kv::store::Table table;
-    table.setFileName(spec->fileName);
+    table.setFileName(chosen->fileName);
     table.setReadOnly(true);
     table.open();
     std::vector<int> columns;
     std::vector<bool> numeric;
-    for (const std::string &name : spec->fields) {
+    for (const std::string &name : chosen->fields) {
         const int index = table.fieldIndex(name);
         if (index < 0)
-            throw kv::store::StoreError("В таблице " + std::string(spec->fileName) + " нет поля " +
-                                        name);
+            throw kv::store::StoreError("В таблице " + std::string(chosen->fileName) +
+                                        " нет поля " + name);
         columns.push_back(index);
     }
     const int count = table.recordCount();
@@ -84,7 +84,7 @@ int runDump(Context &context)
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i)
                 line += '\t';
-            const std::string &name = spec->fields[i];
+            const std::string &name = chosen->fields[i];
             if (name == "VOPROS" || name == "VOPRMEMO" || name == "NAMEGRUPPA") {
                 line += escapeField(toUtf8(table.textAt(row, columns[i])));
             } else if (const auto n = table.integerAt(row, columns[i])) {
