@@ -200,7 +200,13 @@ TEST_F(EditingTest, RenumberButtonGivesNaturalOrderNumbers)
     addQuestions({{5, 2, "a"}, {5, 1, "b"}, {9, 1, "c"}, {2, 3, "d"}});
     TForm1 &f = open();
     f.Table1.moveTo(2);
+    QTest::mouseClick(f.DBNavigator1->button(NavButton::Edit), Qt::LeftButton);
+    ASSERT_FALSE(f.DBMemo1->locked());
     QTest::mouseClick(f.Button5, Qt::LeftButton);
+    // The walk's edits and posts end with the editors locked again.
+    EXPECT_TRUE(f.DBMemo1->locked());
+    EXPECT_TRUE(f.DBLookupComboBox1->locked());
+    EXPECT_EQ(f.statusText(), "");
     EXPECT_EQ(column(f.Table1, "NPOR"), (std::vector<std::int64_t>{1, 2, 3, 4}));
     EXPECT_EQ(column(f.Table1, "NGRUPPY"), (std::vector<std::int64_t>{2, 1, 1, 3}));
     EXPECT_EQ(f.Table1.textField("VOPROS"), "c");

@@ -77,6 +77,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     MessageService::installWidgetHooks();
 
     setUpTables();
+    connect(&Table1, &kv::store::Table::stateChanged, this, &TForm1::applyPendingEditorLocks);
+    connect(&Table2, &kv::store::Table::stateChanged, this, &TForm1::applyPendingEditorLocks);
     buildMenu();
     buildTabs();
     setUpGenerationTab();
@@ -211,14 +213,32 @@ QString TForm1::statusText() const
 
 void TForm1::SetQuestionEditorsEditable(bool editable)
 {
+    if (Table1.controlsDisabled()) {
+        m_pendingQuestionEditable = editable;
+        return;
+    }
+    m_pendingQuestionEditable.reset();
     DBLookupComboBox1->setLocked(!editable);
     DBMemo1->setLocked(!editable);
 }
 
 void TForm1::SetGroupEditorsEditable(bool editable)
 {
+    if (Table2.controlsDisabled()) {
+        m_pendingGroupEditable = editable;
+        return;
+    }
+    m_pendingGroupEditable.reset();
     DBEdit1->setLocked(!editable);
     DBMemo2->setLocked(!editable);
+}
+
+void TForm1::applyPendingEditorLocks()
+{
+    if (m_pendingQuestionEditable && !Table1.controlsDisabled())
+        SetQuestionEditorsEditable(*m_pendingQuestionEditable);
+    if (m_pendingGroupEditable && !Table2.controlsDisabled())
+        SetGroupEditorsEditable(*m_pendingGroupEditable);
 }
 
 // --- menu ------------------------------------------------------------------------------

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include <string>
 
 #include "platform/store/Table.h"
@@ -151,6 +153,10 @@ public:
     // The editor locks of the "Вопросы" and "Группы" tabs.
     void SetQuestionEditorsEditable(bool editable);
     void SetGroupEditorsEditable(bool editable);
+    // While a walk holds the bound controls back (an import, a renumbering),
+    // the editors' lock is restyled once, when the walk lets them go.
+    std::optional<bool> m_pendingQuestionEditable, m_pendingGroupEditable;
+    void applyPendingEditorLocks();
 
 public slots:
     // Tab show steps.
