@@ -130,6 +130,14 @@ struct Table::Impl
         if (readOnly)
             throw StoreError("Таблица открыта только для чтения: " + fileName);
     }
+    // Emptying and packing need the file alone and drop a pending edit.
+    void prepareRewrite()
+    {
+        requireWritable();
+        if (!exclusive)
+            throw StoreError("Таблица должна быть открыта монопольно: " + fileName);
+        dropEdit();
+    }
     void requireEditing() const
     {
         requireOpen();
@@ -892,10 +900,7 @@ void Table::refresh()
 
 void Table::emptyTable()
 {
-    d->requireWritable();
-    if (!d->exclusive)
-        throw StoreError("Таблица должна быть открыта монопольно: " + d->fileName);
-    d->dropEdit();
+    d->prepareRewrite();
     guarded([&] {
         dbf::NewTableFile newFile(d->file->path(), d->fileName, d->file->fields());
         d->replaceWith(newFile);
@@ -907,10 +912,7 @@ void Table::emptyTable()
 
 void Table::pack()
 {
-    d->requireWritable();
-    if (!d->exclusive)
-        throw StoreError("Таблица должна быть открыта монопольно: " + d->fileName);
-    d->dropEdit();
+    d->prepareRewrite();
     guarded([&] {
         dbf::DbfFile &old = *d->file;
         dbf::NewTableFile newFile(old.path(), d->fileName, old.fields());
