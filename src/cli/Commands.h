@@ -38,5 +38,6 @@ int runGenerate(Context &);
 int runSimilar(Context &);
 int runLoadBase(Context &);
 int runSaveBase(Context &);
+int runLayout(Context &);
 
 } // namespace kv::cli

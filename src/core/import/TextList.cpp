@@ -1,9 +1,9 @@
 #include "TextList.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/text/SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <stdexcept>
@@ -73,12 +73,10 @@ QString readTextListFile(const QString &path)
 
 void writeTextListFile(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = encodeTextList(text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(QStringLiteral("Не удаётся записать файл %1: %2")
-                                     .arg(path, file.errorString())
-                                     .toStdString());
+    QString error;
+    if (!kv::text::saveFileSafely(path, encodeTextList(text), &error))
+        throw std::runtime_error(
+            QStringLiteral("Не удаётся записать файл %1: %2").arg(path, error).toStdString());
 }
 
 } // namespace kv::import

@@ -3,6 +3,7 @@
 #include "core/app/ProjectInfo.h"
 #include "core/base/BaseTables.h"
 #include "core/generator/RandomSource.h"
+#include "core/output/TicketLayout.h"
 #include "gui/MessageService.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBGrid.h"
@@ -742,10 +743,7 @@ QWidget *TForm1::buildPrintTab()
     RichEdit1->setTabChangesFocus(false);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont mono(QStringLiteral("Courier New"));
-    mono.setStyleHint(QFont::Monospace);
-    mono.setPointSize(10);
-    RichEdit1->setFont(mono);
+    RichEdit1->setFont(kv::output::OutputFont());
     layout->addWidget(RichEdit1, 1);
 
     auto *buttons = new QHBoxLayout;

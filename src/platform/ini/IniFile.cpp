@@ -1,11 +1,11 @@
 #include "IniFile.h"
 
+#include "platform/text/SafeFile.h"
 #include "platform/text/TextCase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 
@@ -151,15 +151,8 @@ bool IniFile::save(const QString &path, QString *error) const
     const QFileInfo info(path);
     if (info.exists() && (!info.isFile() || !info.isWritable()))
         return fail();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
     const std::string data = bytes();
-    if (file.write(data.data(), qint64(data.size())) != qint64(data.size())) {
-        file.cancelWriting();
-        return fail();
-    }
-    if (!file.commit())
+    if (!kv::text::saveFileSafely(path, QByteArrayView(data.data(), qsizetype(data.size()))))
         return fail();
     return true;
 }
