@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include <deque>
 
@@ -69,6 +72,10 @@ QString fileDialog(const FileDialogRequest &request, QWidget *parent, bool save)
             return {};
         QString name = s.fileNames.front();
         s.fileNames.pop_front();
+        // As the dialog does: a name without extension gets the default one.
+        if (!name.isEmpty() && !request.defaultSuffix.isEmpty() &&
+            QFileInfo(name).suffix().isEmpty())
+            name += QLatin1Char('.') + request.defaultSuffix;
         return name;
     }
     if (!parent)
@@ -137,6 +144,21 @@ QString MessageService::openFileName(const FileDialogRequest &request, QWidget *
 QString MessageService::saveFileName(const FileDialogRequest &request, QWidget *parent)
 {
     return fileDialog(request, parent, true);
+}
+
+bool MessageService::choosePrinter(QPrinter &printer, QWidget *parent)
+{
+    State &s = state();
+    if (s.scripted) {
+        if (s.fileNames.empty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s.fileNames.front());
+        s.fileNames.pop_front();
+        return true;
+    }
+    QPrintDialog dialog(&printer, parent ? parent : QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool MessageService::openUrl(const QUrl &url)

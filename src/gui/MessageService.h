@@ -10,6 +10,7 @@
 #include <exception>
 #include <utility>
 
+class QPrinter;
 class QWidget;
 
 namespace kv::gui {
@@ -59,6 +60,11 @@ public:
     // requires the chosen file to exist.
     static QString openFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
     static QString saveFileName(const FileDialogRequest &request, QWidget *parent = nullptr);
+
+    // The print dialog on `printer`; false when cancelled. While scripted,
+    // the next queued file name stands for the choice: the pages go to that
+    // PDF file (none queued: cancelled).
+    static bool choosePrinter(QPrinter &printer, QWidget *parent = nullptr);
 
     // Routes the data-aware widgets' questions and errors through here.
     static void installWidgetHooks();

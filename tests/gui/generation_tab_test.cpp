@@ -6,6 +6,7 @@
 #include "gui/MessageService.h"
 #include "gui/app/MainWindow.h"
 #include "platform/text/Cp1251.h"
+#include "widgets/DropDownComboBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,13 @@
 #pragma once
-// Saving the laid-out tickets as an RTF file for word processors.
+// Saving the laid-out tickets as an RTF file for word processors, and
+// printing them.
 
 #include <QByteArray>
 #include <QString>
 
 #include <string>
 
+class QPagedPaintDevice;
 class QTextDocument;
 
 namespace kv::output {
@@ -19,5 +21,10 @@ QByteArray TicketsRtf(const QTextDocument &document, const std::string &pageSett
 // failure returns false and sets `error` (the system's reason).
 bool SaveTicketsRtf(const QTextDocument &document, const std::string &pageSettings,
                     const QString &path, QString *error = nullptr);
+
+// Prints the whole document as it is laid out on the screen, filling the
+// printable area of each page of `device`: no margins, header, footer or page
+// numbers of its own.
+void PrintTickets(const QTextDocument &document, QPagedPaintDevice &device);
 
 } // namespace kv::output

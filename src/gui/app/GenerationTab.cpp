@@ -13,6 +13,7 @@
 #include "gui/base/ViewsSetAside.h"
 #include "platform/dbf/FileLookup.h"
 #include "platform/text/Cp1251.h"
+#include "widgets/DropDownComboBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -11,6 +11,7 @@
 #include "widgets/DBMemo.h"
 #include "widgets/DBNavigator.h"
 #include "widgets/DigitKeyFilter.h"
+#include "widgets/DropDownComboBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,6 +50,7 @@ using kv::widgets::DBLookupComboBox;
 using kv::widgets::DBMemo;
 using kv::widgets::DBNavigator;
 using kv::widgets::DigitKeyFilter;
+using kv::widgets::DropDownComboBox;
 using kv::widgets::FieldKind;
 using kv::widgets::GridColumn;
 using kv::widgets::NavButton;
@@ -83,6 +85,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     buildMenu();
     buildTabs();
     setUpGenerationTab();
+    setUpPrintTab();
     setUpEditing();
 
     StatusBar1 = named(new QLabel(this), "StatusBar1");
@@ -362,35 +365,6 @@ void TForm1::N7_PerPriDelClick()
     // table reads it.
 }
 
-// --- buttons filled in by later work -----------------------------------------------
-
-void TForm1::BitBtn4Click()
-{
-    // "Сгенерировать и просмотреть": the generation first; showing the
-    // result is filled in by the ticket output.
-    BitBtn1Click();
-}
-
-void TForm1::Button3Click()
-{
-    // "Получить билеты в текстовом виде": filled in by the ticket layout.
-}
-
-void TForm1::BitBtn2Click()
-{
-    // "Печатать": filled in by the ticket output.
-}
-
-void TForm1::BitBtn3Click()
-{
-    // "Сохранить в файл": filled in by the ticket output.
-}
-
-void TForm1::Button4Click()
-{
-    // "Сохранить и открыть": filled in by the ticket output.
-}
-
 // --- tabs ------------------------------------------------------------------------------
 
 void TForm1::buildTabs()
@@ -412,9 +386,6 @@ void TForm1::buildTabs()
     PageControl1->addTab(TabSheet6, u("Просмотр билетов"));
     PageControl1->addTab(TabSheet7, u("Печать билетов"));
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::onTabChanged);
-
-    RichEditSh = named(new QTextDocument(this), "RichEditSh");
-    RichEditShItog = named(new QTextDocument(this), "RichEditShItog");
 }
 
 void TForm1::onTabChanged(int index)
@@ -725,7 +696,7 @@ QWidget *TForm1::buildPrintTab()
         new QCheckBox(u("Использовать шаблон (ДОЖДИТЕСЬ ЗАВЕРШЕНИЯ ПРИ ПОЛУЧЕНИИ БИЛЕТОВ)"), page),
         "CheckBoxSh");
     options->addWidget(CheckBoxSh, 2, 0, 1, 2);
-    ComboBoxSh = named(new QComboBox(page), "ComboBoxSh");
+    ComboBoxSh = named(new DropDownComboBox(page), "ComboBoxSh");
     ComboBoxSh->setEditable(true);
     ComboBoxSh->setInsertPolicy(QComboBox::InsertAlphabetically);
     options->addWidget(ComboBoxSh, 3, 0, 1, 2);

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 #include <string>
@@ -36,6 +37,7 @@ class DBNavigator;
 class DBLookupComboBox;
 class DBMemo;
 class DBEdit;
+class DropDownComboBox;
 class UpDown;
 enum class NavButton;
 } // namespace kv::widgets
@@ -144,11 +146,8 @@ public:
     QTextEdit *RichEdit1 = nullptr;
     QSlider *TrackBar1 = nullptr;
     QCheckBox *CheckBox5 = nullptr, *CheckBox4 = nullptr, *CheckBoxSh = nullptr;
-    QComboBox *ComboBoxSh = nullptr;
+    kv::widgets::DropDownComboBox *ComboBoxSh = nullptr;
     QPushButton *Button3 = nullptr, *BitBtn2 = nullptr, *BitBtn3 = nullptr, *Button4 = nullptr;
-    // Hidden template work areas.
-    QTextDocument *RichEditSh = nullptr;
-    QTextDocument *RichEditShItog = nullptr;
 
     // The editor locks of the "Вопросы" and "Группы" tabs.
     void SetQuestionEditorsEditable(bool editable);
@@ -209,6 +208,8 @@ public slots:
     void BitBtn2Click();
     void BitBtn3Click();
     void Button4Click();
+    void ComboBoxShDropDown();
+    void TrackBar1Change();
 
     // Navigator steps before their commands.
     void DBNavigator1BeforeAction(kv::widgets::NavButton button);
@@ -227,6 +228,14 @@ public:
     void ApplyViewFilter(QLineEdit *field);
     void ShowAllInView(QLineEdit *field);
     void RefreshGroupViewCount();
+    // The print tab: the group-name lookup of templates, saving, and the
+    // guard against a second layout while one runs.
+    void setUpPrintTab();
+    std::string LookupGroupName(std::int64_t group);
+    QString saveTickets(); // the chosen file name; empty when cancelled
+    void setOutputCommandsEnabled(bool enabled);
+    bool m_layoutRunning = false;
+    QString m_lastSaveName; // offered by the save dialog
 
 private:
     void setUpEditing();

@@ -1,0 +1,11 @@
+#include "DropDownComboBox.h"
+
+namespace kv::widgets {
+
+void DropDownComboBox::showPopup()
+{
+    emit dropDown();
+    QComboBox::showPopup();
+}
+
+} // namespace kv::widgets
