@@ -101,6 +101,7 @@ TForm7::TForm7(QWidget *parent) : QDialog(parent)
     StatusBar1->setSizeGripEnabled(false);
 
     auto *top = new QHBoxLayout;
+    top->setContentsMargins(6, 0, 6, 0);
     top->addWidget(Label1);
     top->addWidget(Edit1);
     top->addWidget(UpDown1);

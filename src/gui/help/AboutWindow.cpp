@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -97,7 +98,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     const auto caption = [&](const char *name, const char *text, int y) {
         QLabel *l = label(this, name, QString::fromUtf8(text), Qt::black, false);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setGeometry(10, y, 60, 24);
+        l->setGeometry(0, y, 59, 24);
         return l;
     };
     const auto value = [&](const char *name, const char *text, int y, bool link) {
@@ -109,7 +110,15 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
             l->setMouseTracking(true);
             l->installEventFilter(this);
         }
-        l->setGeometry(76, y, 330, 24);
+        l->setGeometry(62, y, kWidth - 66, 24);
+        // The font's letters may be wider than the design's: a value that
+        // does not fit is drawn smaller rather than cut.
+        QFont fitted = l->font();
+        while (fitted.pixelSize() > 10 &&
+               QFontMetrics(fitted).horizontalAdvance(l->text()) > l->width()) {
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        }
+        l->setFont(fitted);
         return l;
     };
     Label1 = caption("Label1", "Автор:", 120);
