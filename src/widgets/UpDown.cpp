@@ -45,7 +45,7 @@ void UpDown::step(int delta)
     }
     // A number outside the bounds (typed or pasted) is first brought inside.
     from = std::clamp(from, m_min, m_max);
-    m_position = std::clamp(from + delta, m_min, m_max);
+    m_position = std::clamp(from + delta * m_increment, m_min, m_max);
     if (m_field)
         m_field->setText(QString::number(m_position));
     emit stepped();

@@ -26,8 +26,11 @@ public:
     // Sets the position without writing it into the field.
     void setPosition(int position) { m_position = position; }
     int position() const { return m_position; }
+    // How far one arrow press moves the number (1 unless set).
+    void setIncrement(int increment) { m_increment = increment; }
+    int increment() const { return m_increment; }
 
-    // One step (+1 or -1) from the number in the field (the position when
+    // One step (+1 or -1, times the increment) from the number in the field (the position when
     // the field holds no number), kept within the bounds, written into the
     // field. The arrows run this.
     void step(int delta);
@@ -45,6 +48,7 @@ private:
     int m_min = 0;
     int m_max = 100;
     int m_position = 0;
+    int m_increment = 1;
 };
 
 } // namespace kv::widgets

@@ -14,4 +14,9 @@ inline constexpr const char *kApplicationTitle = "Квиртон";
 // check when the record store cannot work in the current folder.
 inline constexpr const char *kDocumentationUrl = "https://kvirton.github.io/docs/";
 
+// The about box: who makes the program and where to reach them.
+inline constexpr const char *kAuthorLine = "Команда проекта Квиртон";
+inline constexpr const char *kAuthorMail = "kvirton-team@users.noreply.github.com";
+inline constexpr const char *kWebAddress = "https://kvirton.github.io/";
+
 } // namespace kv::app

@@ -24,6 +24,7 @@ std::unique_ptr<AppWindows> AppWindows::create()
     f.Form5 = w->Form5.get();
     f.Form6 = w->Form6.get();
     f.Form7 = w->Form7.get();
+    w->Form7->Form1 = &f;
     f.FormStatusBar = w->FormStatusBar.get();
     f.LogForm = w->LogForm.get();
     return w;
