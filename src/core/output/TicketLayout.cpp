@@ -74,6 +74,7 @@ public:
         m_question.setAlignment(Qt::AlignLeft);
         m_question.setLeftMargin(hanging);
         m_question.setTextIndent(-hanging);
+        m_question.setTabPositions({QTextOption::Tab(hanging, QTextOption::LeftTab)});
     }
 
     void add(const kv::store::Table &tickets, bool first)
