@@ -129,6 +129,24 @@ TEST_F(PrintTabTest, GenerateAndViewLaysOutTheNewTickets)
     EXPECT_TRUE(form->TemplatePageSettings.empty());
 }
 
+TEST_F(PrintTabTest, RefusedGenerationShowsTheTicketsStoredBefore)
+{
+    auto form = shownForm();
+    generateAndView(*form);
+    const QString before = form->RichEdit1->toPlainText();
+    MessageService::clearShown();
+    form->PageControl1->setCurrentWidget(form->TabSheet5);
+    form->CheckBox6->click();
+    form->EditKV->setText(QStringLiteral("1"));
+    form->EditKVB->setText(QStringLiteral("3"));
+    QTest::mouseClick(form->BitBtn4, Qt::LeftButton);
+    ASSERT_EQ(MessageService::shown().size(), 1);
+    EXPECT_TRUE(
+        MessageService::shown()[0].text.startsWith(QStringLiteral("Ошибка! Кол. вопросов")));
+    EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheet7);
+    EXPECT_EQ(form->RichEdit1->toPlainText(), before);
+}
+
 TEST_F(PrintTabTest, TemplateChosenFromTheListAndSavedWithItsPageSettings)
 {
     writeTemplate(QStringLiteral("Билет.rtf"), kTemplate);
