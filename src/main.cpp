@@ -3,6 +3,7 @@
 #include "gui/MessageService.h"
 #include "gui/app/AppWindows.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 
 #include <exception>
@@ -10,8 +11,12 @@
 int main(int argc, char **argv)
 {
     kv::gui::Application app(argc, argv);
-    // The installed icon, found through the icon theme (desktop installation).
-    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("kvirton")));
+    // The installed icon: through the icon theme, or beside the executable
+    // of an installation under a prefix the theme does not search.
+    app.setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("kvirton"),
+        QIcon(QCoreApplication::applicationDirPath() +
+              QStringLiteral("/../share/icons/hicolor/scalable/apps/kvirton.svg"))));
     // Started outside a folder with Sys (e.g. from the desktop menu) the
     // program works in its per-user folder, prepared on first use. When that
     // fails it stays where it is and the start-up check reports the folder.
