@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what building, running and testing need on Debian 12 (run as root).
 set -e
-PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation
   python3 python3-dbfread python3-dbf unrtf clang clang-format libclang-rt-14-dev xvfb xauth"
 missing=""

@@ -31,7 +31,8 @@ const Command *findCommand(const std::string &name)
 
 } // namespace
 
-int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+        bool errIsTerminal)
 {
     std::size_t i = 0;
     std::string folder;
@@ -61,6 +62,7 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return kExitUsage;
     }
     Context context{std::vector<std::string>(args.begin() + long(i) + 1, args.end()), out, err};
+    context.errIsTerminal = errIsTerminal;
     for (const std::string &a : context.args) {
         if (a == "--help" || a == "-h") {
             out << "Использование: kvirton-cli [-C ПАПКА] " << command->synopsis << "\n\n"

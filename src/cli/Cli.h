@@ -14,7 +14,10 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // Runs one command line (without the program name). Texts go to `out` and
-// `err` in UTF-8. Changes the current folder when -C is given.
-int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// `err` in UTF-8. Changes the current folder when -C is given. When
+// `errIsTerminal`, long jobs show their progress on `err` (a line rewritten
+// in place, cleared at the end).
+int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+        bool errIsTerminal = false);
 
 } // namespace kv::cli

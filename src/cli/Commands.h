@@ -15,6 +15,7 @@ struct Context
     std::vector<std::string> args; // the command's own arguments
     std::ostream &out;             // UTF-8
     std::ostream &err;             // UTF-8
+    bool errIsTerminal = false;    // progress lines may go to `err`
 };
 
 struct Command

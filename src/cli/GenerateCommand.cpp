@@ -1,6 +1,7 @@
 // generate: draws and stores a ticket set as the generation tab does.
 #include "Args.h"
 #include "Commands.h"
+#include "Progress.h"
 
 #include "core/app/Settings.h"
 #include "core/generator/CountRules.h"
@@ -88,8 +89,13 @@ int runGenerate(Context &context)
     if (counts.readable && counts.repeatsForced)
         params.allowRepeats = true;
 
+    TerminalProgress progress(context.err, context.errIsTerminal, "Генерация билетов");
     GenerationCallbacks callbacks;
+    callbacks.progress = [&](int done, int total) {
+        progress.update(std::uint64_t(done), std::uint64_t(total));
+    };
     callbacks.showMessage = [&](const GenerationMessage &m) {
+        progress.clear();
         std::string line = m.text;
         for (char &c : line)
             if (c == '\n' || c == '\r')
@@ -97,6 +103,7 @@ int runGenerate(Context &context)
         context.err << line << '\n';
     };
     const GenerationResult result = RunGeneration(tables, params, callbacks);
+    progress.clear();
     if (!result.stored)
         return kExitFailed;
     context.out << "Билетов: " << result.tickets

@@ -1,6 +1,7 @@
 // similar [--percent P]: the listing of similar questions on stdout.
 #include "Args.h"
 #include "Commands.h"
+#include "Progress.h"
 
 #include "core/analysis/Similarity.h"
 #include "core/base/BaseTables.h"
@@ -29,7 +30,14 @@ int runSimilar(Context &context)
         questions.push_back({table.integerAt(row, npor).value_or(0), table.textAt(row, memo)});
     table.close();
 
-    for (const std::string &line : kv::analysis::AnalyseSimilarity(questions, int(percent)).lines)
+    TerminalProgress progress(context.err, context.errIsTerminal, "Анализ");
+    const kv::analysis::AnalysisResult result = kv::analysis::AnalyseSimilarity(
+        questions, int(percent), [&](std::uint64_t done, std::uint64_t total) {
+            progress.update(done, total);
+            return kv::analysis::AnalysisStep::Continue;
+        });
+    progress.clear();
+    for (const std::string &line : result.lines)
         context.out << toUtf8(line) << '\n';
     return kExitOk;
 }

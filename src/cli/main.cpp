@@ -5,6 +5,8 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 namespace {
 
 QtMessageHandler defaultHandler = nullptr;
@@ -28,5 +30,5 @@ int main(int argc, char **argv)
     defaultHandler = qInstallMessageHandler(messageHandler);
     QGuiApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
-    return kv::cli::run(args, std::cout, std::cerr);
+    return kv::cli::run(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 }

@@ -297,9 +297,12 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &source, int 
             return stop({kTitleError, kEmptyBaseText});
         result.places.assign(placeCount, hb{});
         Drawing drawing(questions, result.places, K, counts, params, callbacks, result);
-        for (int t = 1; t <= T; ++t)
+        for (int t = 1; t <= T; ++t) {
             for (int q = 1; q <= K; ++q)
                 drawing.fill(t, q);
+            if (callbacks.progress)
+                callbacks.progress(t, T);
+        }
         if (params.orderQuestions)
             OrderTickets(result.places, T, K, params.order);
         result.ok = true;

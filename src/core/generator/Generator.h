@@ -87,6 +87,9 @@ struct GenerationCallbacks
 {
     std::function<void(const GenerationMessage &)> showMessage;
     std::function<void(RuleBox box, bool checked)> setBox;
+    // After each ticket is drawn: `done` of `total` tickets. Optional; the
+    // drawing is the same with or without it.
+    std::function<void(int done, int total)> progress{};
 };
 
 struct GenerationResult

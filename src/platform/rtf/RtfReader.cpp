@@ -743,6 +743,12 @@ void Parser::addText(const QString &text)
         // only from control words.
         if ((u < 0x20 && u != u'\t') || u == 0x7F || u == 0x2029)
             continue;
+        // The object mark (\u-4) is no text: in the document it would stand
+        // for an embedded object that is not there, and be lost on writing.
+        if (u == 0xFFFC) {
+            clean.append(QChar(kReplacement));
+            continue;
+        }
         clean.append(c);
     }
     if (clean.isEmpty())
