@@ -2,6 +2,7 @@
 // "Печать билетов" tab lays them out; saved as RTF or printed as plain text.
 #include "Args.h"
 #include "Commands.h"
+#include "Progress.h"
 
 #include "core/base/BaseTables.h"
 #include "core/base/GroupLookup.h"
