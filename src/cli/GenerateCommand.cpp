@@ -93,6 +93,7 @@ int runGenerate(Context &context)
     GenerationCallbacks callbacks;
     callbacks.progress = [&](int done, int total) {
         progress.update(std::uint64_t(done), std::uint64_t(total));
+        return true;
     };
     callbacks.showMessage = [&](const GenerationMessage &m) {
         progress.clear();

@@ -41,7 +41,10 @@ TEST(GeneratorProgress, ReportsEachTicketAndDrawsTheSameTickets)
         const GenerationResult plain = GenerateTickets(source, 0, params(tickets, perTicket));
         std::vector<std::pair<int, int>> steps;
         GenerationCallbacks callbacks;
-        callbacks.progress = [&](int done, int total) { steps.emplace_back(done, total); };
+        callbacks.progress = [&](int done, int total) {
+            steps.emplace_back(done, total);
+            return true;
+        };
         SeedRandom(77);
         const GenerationResult watched =
             GenerateTickets(source, 0, params(tickets, perTicket), callbacks);
@@ -60,7 +63,17 @@ TEST(GeneratorProgress, ReportsEachTicketAndDrawsTheSameTickets)
     // A run refused before drawing reports no progress.
     int calls = 0;
     GenerationCallbacks callbacks;
-    callbacks.progress = [&](int, int) { ++calls; };
+    callbacks.progress = [&](int, int) {
+        ++calls;
+        return true;
+    };
     EXPECT_FALSE(GenerateTickets({}, 0, params(2, 2), callbacks).ok);
     EXPECT_EQ(calls, 0);
+
+    // Stopped after the second ticket: nothing is kept, and the run says so.
+    callbacks.progress = [&](int done, int) { return done < 2; };
+    const GenerationResult stopped = GenerateTickets(questions(24, 4), 0, params(6, 3), callbacks);
+    EXPECT_FALSE(stopped.ok);
+    ASSERT_FALSE(stopped.messages.empty());
+    EXPECT_EQ(stopped.messages.back().text, kStoppedText);
 }

@@ -16,6 +16,7 @@ const char *const kRelaxRepeatsText =
 const char *const kRelaxGroupsText = "Не могу выполнить, поэтому включаю повтор групп с билета №";
 const char *const kSumErrorText = "Ошибка! Кол. вопросов в билете > суммы заданного кол. из групп";
 const char *const kGeneralErrorText = "Ошибка генерации билетов";
+const char *const kStoppedText = "Генерация билетов прервана. Сохранённые билеты не изменены.";
 
 namespace {
 
@@ -300,8 +301,8 @@ GenerationResult GenerateTickets(const std::vector<SourceQuestion> &source, int 
         for (int t = 1; t <= T; ++t) {
             for (int q = 1; q <= K; ++q)
                 drawing.fill(t, q);
-            if (callbacks.progress)
-                callbacks.progress(t, T);
+            if (callbacks.progress && !callbacks.progress(t, T))
+                throw RunStopped{{"", kStoppedText}};
         }
         if (params.orderQuestions)
             OrderTickets(result.places, T, K, params.order);

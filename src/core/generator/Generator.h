@@ -68,6 +68,7 @@ extern const char *const kRelaxRepeatsText; // "... повтор вопросо�
 extern const char *const kRelaxGroupsText; // "... повтор групп с билета №"
 extern const char *const kSumErrorText;
 extern const char *const kGeneralErrorText; // "Ошибка генерации билетов"
+extern const char *const kStoppedText;      // the run was stopped by the user
 
 // The two boxes a run may check and clear again.
 enum class RuleBox { Repeats = 1, Groups = 3 };
@@ -88,8 +89,9 @@ struct GenerationCallbacks
     std::function<void(const GenerationMessage &)> showMessage;
     std::function<void(RuleBox box, bool checked)> setBox;
     // After each ticket is drawn: `done` of `total` tickets. Optional; the
-    // drawing is the same with or without it.
-    std::function<void(int done, int total)> progress{};
+    // drawing is the same with or without it. Returning false stops the run
+    // there: nothing is stored and the run ends with kStoppedText.
+    std::function<bool(int done, int total)> progress{};
 };
 
 struct GenerationResult

@@ -22,9 +22,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 
 #include <algorithm>
+#include <memory>
 
 namespace kv::gui {
 
@@ -207,6 +209,21 @@ void TForm1::BitBtn1Click()
     callbacks.setBox = [this](gen::RuleBox box, bool checked) {
         (box == gen::RuleBox::Repeats ? CheckBox1 : CheckBox3)->setChecked(checked);
     };
+    // A long drawing shows its progress after a second and may be stopped;
+    // a stopped run stores nothing.
+    std::unique_ptr<QProgressDialog> progress;
+    callbacks.progress = [&](int done, int total) {
+        if (!progress) {
+            progress =
+                std::make_unique<QProgressDialog>(QStringLiteral("Составление билетов..."),
+                                                  QStringLiteral("Прервать"), 0, total, this);
+            progress->setWindowTitle(QStringLiteral("Генерация билетов"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(1000);
+        }
+        progress->setValue(done);
+        return !progress->wasCanceled();
+    };
 
     // The run replaces the tickets file: its views are closed meanwhile and
     // reopened after, with their filter as it was.
@@ -217,6 +234,7 @@ void TForm1::BitBtn1Click()
         gen::RunGeneration(gen::GenerationTables::inFolder(QString::fromStdString(ProgramDir)),
                            params, callbacks);
     });
+    progress.reset();
     if (ticketsOpen)
         runGuarded([this] { Table3.open(); });
 }
