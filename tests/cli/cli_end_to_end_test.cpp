@@ -265,7 +265,8 @@ TEST_F(CliEndToEnd, ProgressOnATerminalOnlyAndTheSameResults)
 
     // stderr on a terminal: what the child writes there arrives at `master`.
     int master = -1, slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        GTEST_SKIP() << "no pseudo-terminal available";
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     std::string screen;
     auto drain = [&] {
