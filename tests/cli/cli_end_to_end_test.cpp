@@ -3,11 +3,14 @@
 // against the core; help, exit codes, failing jobs that must leave the
 // tables as they were, and the progress line on a terminal.
 #include "cli/Commands.h"
+#include "core/base/GroupLookup.h"
 #include "core/basefile/BaseText.h"
 #include "core/basefile/BaseTransfer.h"
 #include "core/generator/Generator.h"
 #include "core/generator/RandomSource.h"
 #include "core/generator/TicketStore.h"
+#include "core/output/TicketFile.h"
+#include "core/output/TicketLayout.h"
 #include "platform/store/Table.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +21,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -162,6 +166,30 @@ TEST_F(CliEndToEnd, FromAnEmptyFolderToASavedAndReloadedBase)
     }
     tickets.close();
 
+    // The layout is the document the core lays out from those tickets.
+    const QString rtf = folder + "/tickets.rtf";
+    const CliResult laidOut =
+        cli({"layout", "--group-numbers", "--question-numbers", "--indent", "2", "--rtf", rtf});
+    ASSERT_EQ(laidOut.code, 0) << laidOut.err;
+    {
+        kv::store::Table view, groups;
+        view.setFileName((folder + "/Sys/Bilety.DBF").toStdString());
+        groups.setFileName((folder + "/Sys/Gruppy.dbf").toStdString());
+        view.open();
+        QTextDocument document;
+        document.setDefaultFont(kv::output::OutputFont());
+        kv::output::LayoutOptions options;
+        options.groupNumbers = options.runningNumbers = true;
+        options.indent = 2;
+        const auto result = kv::output::LayOutTickets(
+            view, document, options, folder + "/Sys",
+            [&](std::int64_t g) { return kv::base::LookupGroupName(groups, g); });
+        ASSERT_TRUE(result.complete);
+        EXPECT_EQ(fileBytes(rtf), kv::output::TicketsRtf(document, ""));
+        EXPECT_EQ(cli({"layout", "--group-numbers", "--question-numbers", "--text"}).out,
+                  document.toPlainText().toStdString());
+    }
+
     // The saved file reads back to the base it was saved from; loaded into
     // another folder it gives the same tables, and saved from there the same
     // bytes.
@@ -241,6 +269,7 @@ TEST_F(CliEndToEnd, FailingJobsLeaveTheTablesByteForByte)
          "",
          {"generate", "--tickets", "40000", "--questions", "1", "--allow-repeats"}},
         {"no group counts", "", {"generate", "--group-counts", "x", "--questions", "2"}},
+        {"missing template", "", {"layout", "--template", "none.rtf", "--rtf", folder + "/t.rtf"}},
     };
     for (const Case &c : cases) {
         QStringList args = c.args;
