@@ -1,5 +1,6 @@
 // layout: the same text as the window's layout, saved as RTF or printed;
 // a missing template and a failed layout write no file.
+#include "CliTestSupport.h"
 #include "cli/Cli.h"
 #include "core/base/BaseTables.h"
 #include "core/base/GroupLookup.h"
@@ -16,28 +17,9 @@
 
 #include <sstream>
 
+using namespace kv::cli::support;
+
 namespace {
-
-struct CliRun
-{
-    int code;
-    std::string out, err;
-};
-
-CliRun cli(const std::vector<std::string> &args)
-{
-    const QString cwd = QDir::currentPath();
-    std::ostringstream out, err;
-    const int code = kv::cli::run(args, out, err);
-    QDir::setCurrent(cwd);
-    return {code, out.str(), err.str()};
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Two tickets of two questions drawn from a small base with group names.
 struct Folder
@@ -94,7 +76,7 @@ TEST(CliLayout, SameDocumentAsTheWindowsLayout)
     CliRun r = cli({"-C", f.path, "layout", "--group-numbers", "--question-numbers", "--indent",
                     "3", "--rtf", rtf.toStdString()});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(bytesOf(rtf), kv::output::TicketsRtf(*doc, settings));
+    EXPECT_EQ(fileBytes(rtf), kv::output::TicketsRtf(*doc, settings));
 
     r = cli({"-C", f.path, "layout", "--group-numbers", "--question-numbers", "--text"});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -108,7 +90,7 @@ TEST(CliLayout, SameDocumentAsTheWindowsLayout)
     EXPECT_EQ(settings, "\\paperw100\\margl7");
     r = cli({"-C", f.path, "layout", "--template", "t.rtf", "--rtf", rtf.toStdString()});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(bytesOf(rtf), kv::output::TicketsRtf(*doc, settings));
+    EXPECT_EQ(fileBytes(rtf), kv::output::TicketsRtf(*doc, settings));
     r = cli({"-C", f.path, "layout", "--template", "t.rtf", "--text"});
     EXPECT_NE(r.out.find("(First)"), std::string::npos);
     EXPECT_NE(r.out.find("(Second)"), std::string::npos);

@@ -1,3 +1,4 @@
+#include "CliTestSupport.h"
 #include "cli/Cli.h"
 #include "core/base/BaseTables.h"
 #include "platform/store/Table.h"
@@ -11,31 +12,7 @@
 #include <algorithm>
 #include <sstream>
 
-namespace {
-
-struct CliRun
-{
-    int code;
-    std::string out, err;
-};
-
-// Runs a command line in-process; the current folder is restored afterwards.
-CliRun cli(const std::vector<std::string> &args)
-{
-    const QString cwd = QDir::currentPath();
-    std::ostringstream out, err;
-    const int code = kv::cli::run(args, out, err);
-    QDir::setCurrent(cwd);
-    return {code, out.str(), err.str()};
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
+using namespace kv::cli::support;
 
 TEST(CliInit, PreparesAnEmptyFolderAndLeavesExistingTablesAlone)
 {
