@@ -1,5 +1,6 @@
 // Ticket output: the plain layout, the template engine, template lookup and
 // saving, over real tables in a temporary working folder.
+#include "common/FixtureFiles.h"
 #include "core/base/BaseTables.h"
 #include "core/base/GroupLookup.h"
 #include "core/output/TicketFile.h"
@@ -331,19 +332,18 @@ TEST(TemplateLayout, WorkedExampleOnEveryFixtureTemplate)
 {
     struct Case
     {
-        const char *file;
+        const char *program;
         bool groupEndLine; // pandoc lost the space after #&NGRUPPY#
     };
-    for (const Case c :
-         {Case{"spec-example.libreoffice.rtf", true}, Case{"spec-example.abiword.rtf", true},
-          Case{"spec-example.pandoc.rtf", false}}) {
-        SCOPED_TRACE(c.file);
+    for (const Case c : {Case{"libreoffice", true}, Case{"abiword", true}, Case{"pandoc", false}}) {
+        const std::string file = kv::test::exampleTemplate(c.program);
+        SCOPED_TRACE(file);
         OutputFolder folder;
         folder.addGroups({{1, QStringLiteral("Алгебра")}, {2, QStringLiteral("Геометрия")}});
         folder.addTickets({{1, 1, 1, 1, QStringLiteral("Первый")},
                            {1, 2, 1, 2, QStringLiteral("Второй")},
                            {1, 3, 2, 3, QStringLiteral("Третий")}});
-        QFile fixture(QStringLiteral(KV_FIXTURES_DIR "/templates/") + QLatin1String(c.file));
+        QFile fixture(QStringLiteral(KV_FIXTURES_DIR "/") + QString::fromStdString(file));
         ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
         folder.writeTemplate(QStringLiteral("Шаблон.rtf"), fixture.readAll());
         LayoutOptions options;

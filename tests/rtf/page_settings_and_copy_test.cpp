@@ -1,5 +1,6 @@
 // Template page settings carried into saved files, and formatted ranges moved
 // between documents.
+#include "common/FixtureFiles.h"
 #include "platform/rtf/RtfFragment.h"
 #include "platform/rtf/RtfPageSettings.h"
 #include "platform/rtf/RtfReader.h"
@@ -13,9 +14,14 @@
 
 namespace {
 
-std::string fixture(const char *name)
+// `name` relative to the fixtures' templates folder, or "templates/..." as
+// exampleTemplate gives it.
+std::string fixture(const std::string &name)
 {
-    QFile file(QStringLiteral(KV_FIXTURES_DIR "/templates/") + name);
+    const QString relative = QString::fromStdString(name);
+    QFile file(
+        QStringLiteral(KV_FIXTURES_DIR "/") +
+        (relative.startsWith(u"templates/") ? relative : QStringLiteral("templates/") + relative));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     return file.readAll().toStdString();
 }
@@ -30,7 +36,7 @@ TEST(TemplatePageSettings, FromPaperWidthToBeforeGutter)
     } cases[] = {
         {"template", fixture("word2003-page-settings.rtf"),
          "\\paperw11906\\paperh16838\\margl1701\\margr850\\margt1134\\margb1134"},
-        {"no gutter", fixture("spec-example.libreoffice.rtf"), ""},
+        {"no gutter", fixture(kv::test::exampleTemplate("libreoffice")), ""},
         {"first occurrences", "\\paperw1 \\margl2\n\\gutter0 \\paperw3\\gutter4",
          "\\paperw1 \\margl2\n"},
         {"gutter first", "\\gutter0\\paperw1\\gutter5", ""},

@@ -1,5 +1,6 @@
 // Real documents from many word processors and the ticket templates: each
 // must read without error and give its characteristic text.
+#include "common/FixtureFiles.h"
 #include "platform/rtf/RtfReader.h"
 
 #include <QTextDocument>
@@ -12,7 +13,7 @@ namespace {
 
 struct FixtureCase
 {
-    const char *file;
+    std::string file;
     std::vector<const char *> phrases; // UTF-8, each must occur
     const char *absent = nullptr;      // must not occur
 };
@@ -31,7 +32,8 @@ TEST_P(RealDocuments, ReadWithTextIntact)
     const FixtureCase &c = GetParam();
     QTextDocument document;
     kv::rtf::RtfReader reader;
-    ASSERT_TRUE(reader.readFile(QStringLiteral(KV_FIXTURES_DIR "/") + c.file, &document))
+    ASSERT_TRUE(reader.readFile(
+        QStringLiteral(KV_FIXTURES_DIR "/") + QString::fromStdString(c.file), &document))
         << reader.errorString().toStdString();
     const QString text = document.toPlainText();
     EXPECT_TRUE(QStringView(text).isValidUtf16());
@@ -103,13 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
         FixtureCase{"rtf-real/wordmac_headers_footers.rtf", {"Body Text page 3"}},
         FixtureCase{"rtf-real/wordpad_riched20_list.rtf", {"Paragraph 2", "List 2"}},
         FixtureCase{"rtf-real/wordpad_surrogate_pair.rtf", {"Iñtërnâtiônàlizætiøn☃💩"}},
-        FixtureCase{"templates/spec-example.abiword.rtf",
+        FixtureCase{kv::test::exampleTemplate("abiword"),
                     {"#NBILETA#Билет № %NBILETA%\n#NGRUPPY#%NAMEGRUPPA%\n"
                      "#NVOPROSA#%NVOPROSAGRUPPY%. %VOPRMEMO%\n#&NGRUPPY# \n#&NBILETA#"}},
-        FixtureCase{"templates/spec-example.libreoffice.rtf",
+        FixtureCase{kv::test::exampleTemplate("libreoffice"),
                     {"#NBILETA#Билет № %NBILETA%\n#NGRUPPY#%NAMEGRUPPA%\n"
                      "#NVOPROSA#%NVOPROSAGRUPPY%. %VOPRMEMO%\n#&NGRUPPY# \n#&NBILETA#"}},
-        FixtureCase{"templates/spec-example.pandoc.rtf",
+        FixtureCase{kv::test::exampleTemplate("pandoc"),
                     {"#NBILETA#Билет № %NBILETA%\n#NGRUPPY#%NAMEGRUPPA%\n"
                      "#NVOPROSA#%NVOPROSAGRUPPY%. %VOPRMEMO%\n#&NGRUPPY#\n#&NBILETA#"}},
         FixtureCase{"templates/wordpad-cp1251.rtf",
